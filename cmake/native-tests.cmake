@@ -1,0 +1,27 @@
+# Native unit tests, benchmarks and the end-to-end driver for the Windows program under Wine.
+enable_testing()
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB VELMORA_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
+add_executable(velmora_tests ${VELMORA_UNIT_TESTS})
+target_link_libraries(velmora_tests PRIVATE velmora_platform_memory GTest::gtest GTest::gtest_main)
+gtest_discover_tests(velmora_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS unit)
+
+find_package(benchmark QUIET)
+file(GLOB VELMORA_BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
+if(benchmark_FOUND AND VELMORA_BENCH_SOURCES)
+  add_executable(velmora_bench ${VELMORA_BENCH_SOURCES})
+  target_link_libraries(velmora_bench PRIVATE velmora_platform_memory benchmark::benchmark)
+endif()
+
+# End-to-end tests: drive the real Velmora.exe under Wine. They need the win64 build;
+# VELMORA_WIN64_BIN points at its bin folder.
+set(VELMORA_WIN64_BIN "${CMAKE_SOURCE_DIR}/build/win64/bin" CACHE PATH "Folder with the Windows binaries")
+file(GLOB VELMORA_E2E_SOURCES CONFIGURE_DEPENDS tests/e2e/*.cpp)
+if(VELMORA_E2E_SOURCES)
+  add_executable(velmora_e2e ${VELMORA_E2E_SOURCES})
+  target_link_libraries(velmora_e2e PRIVATE GTest::gtest GTest::gtest_main)
+  target_compile_definitions(velmora_e2e PRIVATE VELMORA_WIN64_BIN="${VELMORA_WIN64_BIN}"
+                                                 VELMORA_E2E_WORK="${CMAKE_BINARY_DIR}/e2e")
+endif()

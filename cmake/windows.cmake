@@ -1,0 +1,24 @@
+# The Windows x64 product: static runtime, no MinGW DLLs needed beside the programs.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_link_options(-static -static-libgcc -static-libstdc++ -municode)
+
+file(GLOB VELMORA_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
+add_library(velmora_platform_win32 STATIC ${VELMORA_WIN32_SOURCES})
+target_link_libraries(velmora_platform_win32 PUBLIC velmora_core ole32 oleaut32 uuid advapi32 shell32
+                                                    user32 comdlg32 kernel32)
+
+add_executable(Velmora WIN32 platform/win32/main/Win32Main.cpp)
+target_link_libraries(Velmora PRIVATE velmora_platform_win32)
+
+# Stand-in child programs and the UI probe used by the end-to-end tests.
+foreach(tool StandInGui StandInConsole UiProbe)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/tools/${tool}.cpp)
+    if(tool STREQUAL "StandInConsole")
+      add_executable(${tool} tests/tools/${tool}.cpp)
+    else()
+      add_executable(${tool} WIN32 tests/tools/${tool}.cpp)
+    endif()
+    target_link_libraries(${tool} PRIVATE user32 kernel32)
+  endif()
+endforeach()

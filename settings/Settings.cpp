@@ -1,0 +1,65 @@
+#include "settings/Settings.h"
+
+#include "settings/RegistryAccessor.h"
+#include "support/FileExists.h"
+
+namespace velmora {
+
+using platform::Hive;
+
+Text ResolveBC2Path(platform::IRegistry& registry, platform::IFileSystem& files) {
+  RegistryAccessor reg(registry, platform::kKeyRead);
+  reg.SetRoot(Hive::CurrentUser);
+
+  Text result;
+  bool found = false;
+  if (reg.OpenKey(kSettingsKey, false) && reg.ValueExists(kValueBC2Path)) {
+    result = reg.ReadString(kValueBC2Path);
+    found = FileExists(files, result);
+  }
+
+  if (!found) {
+    const Text beyondCompareKey = u"Software\\Scooter Software\\Beyond Compare";
+    bool opened = reg.OpenKey(beyondCompareKey, false);
+    if (!opened) {
+      reg.SetRoot(Hive::LocalMachine);
+      opened = reg.OpenKey(beyondCompareKey, false);
+    }
+    result = opened && reg.ValueExists(u"ExePath") ? reg.ReadString(u"ExePath") : Text();
+  }
+
+  if (!FileExists(files, result)) {
+    reg.CloseKey();
+    reg.SetRoot(Hive::LocalMachine);
+    if (reg.OpenKey(u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", false)) {
+      result = reg.ReadString(u"ProgramFilesDir") + u"\\Beyond Compare 2\\BC2.exe";
+    } else {
+      result = u"C:\\Programme\\Beyond Compare 2\\BC2.exe";
+    }
+  }
+
+  if (!FileExists(files, result)) result.clear();
+  return result;
+}
+
+bool IsFirstCall(platform::IRegistry& registry) {
+  RegistryAccessor reg(registry, platform::kKeyRead);
+  return !reg.OpenKey(kSettingsKey, false) || !reg.ValueExists(kValueUseBC2);
+}
+
+bool IsBC2Wanted(platform::IRegistry& registry) {
+  RegistryAccessor reg(registry, platform::kKeyRead);
+  return reg.OpenKey(kSettingsKey, false) && reg.ValueExists(kValueUseBC2) &&
+         reg.ReadBool(kValueUseBC2);
+}
+
+void WriteSettings(platform::IRegistry& registry, const StoredSettings& settings) {
+  RegistryAccessor reg(registry, platform::kKeyAllAccess);
+  if (!reg.OpenKey(kSettingsKey, true)) return;
+  reg.WriteString(kValueBC2Path, settings.bc2Path);
+  reg.WriteString(kValueBCArgs, settings.bcArgs);
+  reg.WriteBool(kValueUseBC2, settings.useBC2);
+  reg.WriteBool(kValueAncestorLeft, settings.ancestorLeft);
+}
+
+}  // namespace velmora

@@ -1,0 +1,39 @@
+// The per-user settings under HKEY_CURRENT_USER\Software\Tessmark\Velmora and the operations
+// derived from them. Nothing is cached: each call reads the registry of that moment.
+#pragma once
+
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
+#include "support/Text.h"
+
+namespace velmora {
+
+inline constexpr char16_t kSettingsKey[] = u"Software\\Tessmark\\Velmora";
+inline constexpr char16_t kValueBC2Path[] = u"BC2Path";
+inline constexpr char16_t kValueBCArgs[] = u"BC_Args";
+inline constexpr char16_t kValueUseBC2[] = u"UseBC2";
+inline constexpr char16_t kValueAncestorLeft[] = u"AncestorLeft";
+
+// Path of an existing comparison program: the stored one, else Beyond Compare's registration,
+// else its default install location; the empty text when none exists.
+Text ResolveBC2Path(platform::IRegistry& registry, platform::IFileSystem& files);
+
+// No choice between Beyond Compare and the PVCS Merge Tool has been stored yet.
+bool IsFirstCall(platform::IRegistry& registry);
+
+// The stored choice is the comparison program.
+bool IsBC2Wanted(platform::IRegistry& registry);
+
+// What the setup dialog stores.
+struct StoredSettings {
+  Text bc2Path;
+  Text bcArgs;
+  bool useBC2 = false;
+  bool ancestorLeft = false;
+};
+
+// Writes the four values, creating the key if needed. When the key can be neither opened nor
+// created nothing is written and no error is raised.
+void WriteSettings(platform::IRegistry& registry, const StoredSettings& settings);
+
+}  // namespace velmora

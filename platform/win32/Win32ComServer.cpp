@@ -1,0 +1,93 @@
+#include "platform/win32/Win32ComServer.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+
+#include "platform/win32/Win32Text.h"
+
+namespace velmora::platform {
+
+namespace {
+
+// The server's dual interface: IDispatch's seven methods, then AddTempFile.
+struct IVelmoraCalls : public IDispatch {
+  virtual HRESULT STDMETHODCALLTYPE AddTempFile(BSTR fileName) = 0;
+};
+
+template <typename T>
+struct Released {
+  T* p = nullptr;
+  ~Released() {
+    if (p) p->Release();
+  }
+};
+
+}  // namespace
+
+Win32ComServer::~Win32ComServer() {
+  if (initialized_) CoUninitialize();
+}
+
+void Win32ComServer::InitializeApartment() {
+  HRESULT hr = CoInitialize(nullptr);
+  initialized_ = SUCCEEDED(hr);
+}
+
+ComCallResult Win32ComServer::AddTempFile(const Text& clsidText, const Text& iidText,
+                                          const Text& path) {
+  ComCallResult result;
+  CLSID clsid{};
+  IID iid{};
+  std::wstring clsidWide = Wide(clsidText);
+  std::wstring iidWide = Wide(iidText);
+  HRESULT hr = CLSIDFromString(clsidWide.c_str(), &clsid);
+  if (SUCCEEDED(hr)) hr = IIDFromString(iidWide.c_str(), &iid);
+  Released<IUnknown> unknown;
+  if (SUCCEEDED(hr)) {
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
+                          reinterpret_cast<void**>(&unknown.p));
+  }
+  if (FAILED(hr)) {
+    result.stage = ComCallResult::Stage::CreateFailed;
+    result.hresult = hr;
+    return result;
+  }
+  Released<IVelmoraCalls> velmora;
+  hr = unknown.p->QueryInterface(iid, reinterpret_cast<void**>(&velmora.p));
+  if (FAILED(hr) || !velmora.p) {
+    result.stage = ComCallResult::Stage::InterfaceMissing;
+    result.hresult = hr;
+    return result;
+  }
+  std::wstring widePath = Wide(path);
+  BSTR name = SysAllocStringLen(widePath.data(), static_cast<UINT>(widePath.size()));
+  hr = velmora.p->AddTempFile(name);
+  SysFreeString(name);
+  if (FAILED(hr)) {
+    result.stage = ComCallResult::Stage::CallFailed;
+    result.hresult = hr;
+    IErrorInfo* info = nullptr;
+    if (GetErrorInfo(0, &info) == S_OK && info) {
+      BSTR description = nullptr;
+      if (SUCCEEDED(info->GetDescription(&description)) && description) {
+        result.description = FromWide(description, SysStringLen(description));
+        SysFreeString(description);
+      }
+      info->Release();
+    }
+  }
+  return result;
+}
+
+Text Win32ComServer::ErrorText(int32_t hresult) {
+  wchar_t* buffer = nullptr;
+  DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(hresult), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  Text text = length ? FromWide(buffer, length) : Text();
+  if (buffer) LocalFree(buffer);
+  return text;
+}
+
+}  // namespace velmora::platform

@@ -1,0 +1,71 @@
+#include "platform/win32/Win32Processes.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/win32/Win32Text.h"
+
+namespace velmora::platform {
+
+namespace {
+
+class Win32Child : public IChildProcess {
+ public:
+  explicit Win32Child(PROCESS_INFORMATION info) : info_(info) {}
+  ~Win32Child() override { CloseHandles(); }
+
+  uint32_t WaitUntilReady(uint32_t timeoutMs) override {
+    return static_cast<uint32_t>(WaitForInputIdle(info_.hProcess, timeoutMs));
+  }
+  uint32_t WaitUntilEnded(uint32_t timeoutMs) override {
+    return static_cast<uint32_t>(WaitForSingleObject(info_.hProcess, timeoutMs));
+  }
+  void CloseHandles() override {
+    if (info_.hThread) CloseHandle(info_.hThread);
+    if (info_.hProcess) CloseHandle(info_.hProcess);
+    info_.hThread = info_.hProcess = nullptr;
+  }
+
+ private:
+  PROCESS_INFORMATION info_;
+};
+
+}  // namespace
+
+StartResult Win32Processes::Start(const ProcessStart& start) {
+  // STARTUPINFOW is zero-filled; its size field is the structure's size on this platform.
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = start.startupFlags;
+  startup.wShowWindow = start.showWindow;
+  PROCESS_INFORMATION info{};
+
+  std::wstring application = start.applicationName ? Wide(*start.applicationName) : L"";
+  // CreateProcessW may write into the command line buffer.
+  std::vector<wchar_t> commandLine(start.commandLine.begin(), start.commandLine.end());
+  commandLine.push_back(L'\0');
+
+  StartResult result;
+  if (!CreateProcessW(start.applicationName ? application.c_str() : nullptr, commandLine.data(),
+                      nullptr, nullptr, FALSE, start.creationFlags, nullptr, nullptr, &startup,
+                      &info)) {
+    result.error = GetLastError();
+    return result;
+  }
+  result.process = std::make_unique<Win32Child>(info);
+  return result;
+}
+
+Text Win32ProcessInfo::CommandLine() {
+  const wchar_t* line = GetCommandLineW();
+  return FromWide(line, wcslen(line));
+}
+
+Text Win32ProcessInfo::ModulePath() {
+  wchar_t buffer[261];
+  DWORD length = GetModuleFileNameW(nullptr, buffer, 261);
+  return FromWide(buffer, length);
+}
+
+}  // namespace velmora::platform

@@ -1,0 +1,21 @@
+// Child programs through CreateProcessW, WaitForInputIdle and WaitForSingleObject; the
+// process's own command line and module path.
+#pragma once
+
+#include "platform/ProcessInfo.h"
+#include "platform/Processes.h"
+
+namespace velmora::platform {
+
+class Win32Processes : public IProcesses {
+ public:
+  StartResult Start(const ProcessStart& start) override;
+};
+
+class Win32ProcessInfo : public IProcessInfo {
+ public:
+  Text CommandLine() override;
+  Text ModulePath() override;
+};
+
+}  // namespace velmora::platform

@@ -1,0 +1,13 @@
+// The Windows program's entry: the real platform services and the core's program entry.
+#include <windows.h>
+
+#include "app/PendingFeatures.h"
+#include "app/ProgramEntry.h"
+#include "platform/win32/Win32Platform.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  velmora::platform::Win32Platform services;
+  velmora::SetupDialogNotAvailable setup;
+  velmora::ComparisonRunNotAvailable comparison;
+  return velmora::ProgramMain(services.platform, setup, comparison);
+}

@@ -1,13 +1,15 @@
-// Whether a path names an existing file (not a directory).
+// The existence test for files: present and not a directory.
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "support/Text.h"
 
 namespace velmora {
 
-// Present and not a directory. When the attributes cannot be read for another reason than a
-// missing file or path or an invalid name (a locked file, denied access), a directory search
-// decides. The empty text never names a file.
+// True when the attributes show an entry that is not a directory. When they cannot be read
+// for another reason than a missing file or folder or an invalid name (a locked file, denied
+// access), a directory search decides. Relative paths follow the current directory. Never
+// raises; a path that cannot be confirmed counts as absent.
 bool FileExists(platform::IFileSystem& files, const Text& path);
 
 }  // namespace velmora

@@ -12,7 +12,9 @@ void MemoryEnvironment::SetVariable(const Text& name, const Text& value) {
   variables_[FoldCase(name)] = value;
 }
 
-void MemoryEnvironment::RemoveVariable(const Text& name) { variables_.erase(FoldCase(name)); }
+void MemoryEnvironment::RemoveVariable(const Text& name) {
+  variables_.erase(FoldCase(name));
+}
 
 std::optional<Text> MemoryEnvironment::Variable(const Text& name) const {
   auto it = variables_.find(FoldCase(name));
@@ -20,9 +22,15 @@ std::optional<Text> MemoryEnvironment::Variable(const Text& name) const {
   return it->second;
 }
 
-void MemoryEnvironment::SetTempPath(const Text& path) { tempPath_ = path; }
-void MemoryEnvironment::FailExpand(bool fail) { failExpand_ = fail; }
-void MemoryEnvironment::FailTempPath(bool fail) { failTempPath_ = fail; }
+void MemoryEnvironment::SetTempPath(const Text& path) {
+  tempPath_ = path;
+}
+void MemoryEnvironment::FailExpand(bool fail) {
+  failExpand_ = fail;
+}
+void MemoryEnvironment::FailTempPath(bool fail) {
+  failTempPath_ = fail;
+}
 
 // Like Windows: a reference to an undefined variable is copied whole, percent signs included,
 // and the scan goes on after its closing percent sign; a lone percent sign is copied.

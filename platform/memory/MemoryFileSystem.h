@@ -69,10 +69,11 @@ class MemoryFileSystem : public IFileSystem {
  private:
   struct Node;
   struct Lookup;
+  static Node* FindChild(const Node& dir, const Text& name);
   Lookup Resolve(const Text& path, bool allowWildcards = false);
   Node* Require(const Text& path);
   Node* MakeDirectories(const Text& path);
-  void Collect(const Node& node, const Text& prefix, std::vector<Text>& out) const;
+  void Collect(const Node& node, std::vector<Text>& out) const;
   Text FullPath(const Node& node) const;
 
   std::map<Text, std::unique_ptr<Node>> roots_;  // by folded root: "C:" or "\\SERVER\SHARE"

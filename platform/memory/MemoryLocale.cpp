@@ -25,10 +25,16 @@ char ToAnsi(char16_t c) {
   return '?';
 }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char16_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
 
-bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeapYear(int y) {
+  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int DaysInMonth(int y, int m) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -37,8 +43,7 @@ int DaysInMonth(int y, int m) {
 
 }  // namespace
 
-MemoryLocale::MemoryLocale()
-    : shortDatePattern_(u"dd.MM.yy"), now_{2025, 1, 15, 10, 0, 0, 0} {}
+MemoryLocale::MemoryLocale() : shortDatePattern_(u"dd.MM.yy"), now_{2025, 1, 15, 10, 0, 0, 0} {}
 
 Text MemoryLocale::AnsiToText(const std::string& bytes) {
   Text out;

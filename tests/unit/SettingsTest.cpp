@@ -223,7 +223,7 @@ TEST_F(SettingsTest, WriterStoresTypedValuesInOrder) {
   auto* path = registry.Find(Hive::CurrentUser, kKey, u"BC2Path");
   ASSERT_NE(path, nullptr);
   EXPECT_EQ(path->type, platform::kRegSz);
-  EXPECT_EQ(path->data.size(), (14u + 1) * 2);
+  EXPECT_EQ(path->data.size(), (13u + 1) * 2);
   auto* args = registry.Find(Hive::CurrentUser, kKey, u"BC_Args");
   ASSERT_NE(args, nullptr);
   EXPECT_EQ(args->type, platform::kRegSz);

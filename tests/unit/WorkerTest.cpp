@@ -139,7 +139,7 @@ TEST_F(WorkerTest, ProgramFileNameDecidesBeyondCompare3) {
               {u"C:\\BC\\BCOMP.EXE", true},
               {u"C:\\BC\\BComp.exe.bak", false},
               {u"C:\\BC\\BC2.exe", false},
-              {u"C:BComp.exe", true}};
+              {u"C:\\B.C\\BComp.exe", true}};
   for (const auto& row : rows) {
     platform::MemoryPlatform p;
     p.self.commandLine = kRequest;

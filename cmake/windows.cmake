@@ -11,14 +11,8 @@ target_link_libraries(velmora_platform_win32 PUBLIC velmora_core ole32 oleaut32 
 add_executable(Velmora WIN32 platform/win32/main/Win32Main.cpp)
 target_link_libraries(Velmora PRIVATE velmora_platform_win32)
 
-# Stand-in child programs and the UI probe used by the end-to-end tests.
-foreach(tool StandInGui StandInConsole UiProbe)
-  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/tools/${tool}.cpp)
-    if(tool STREQUAL "StandInConsole")
-      add_executable(${tool} tests/tools/${tool}.cpp)
-    else()
-      add_executable(${tool} WIN32 tests/tools/${tool}.cpp)
-    endif()
-    target_link_libraries(${tool} PRIVATE user32 kernel32)
-  endif()
-endforeach()
+# Stand-in programs and the UI probe used by the end-to-end tests.
+add_executable(StandInGui WIN32 tests/tools/StandInGui.cpp)
+add_executable(StandInConsole tests/tools/StandInConsole.cpp)
+add_executable(PvcsStandIn tests/tools/PvcsStandIn.cpp)
+add_executable(UiProbe tests/tools/UiProbe.cpp)

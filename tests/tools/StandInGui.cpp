@@ -1,0 +1,24 @@
+// A stand-in child program with a message loop: records its command line, becomes idle, and
+// ends after a short while with exit code 7 (which its caller must ignore).
+#include <windows.h>
+
+#include "StandInRecord.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  StandInWriteRecord();
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = instance;
+  wc.lpszClassName = L"VelmoraStandIn";
+  RegisterClassW(&wc);
+  HWND window = CreateWindowExW(0, wc.lpszClassName, L"Stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                                100, nullptr, nullptr, instance, nullptr);
+  SetTimer(window, 1, 300, nullptr);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_TIMER) break;
+    DispatchMessageW(&msg);
+  }
+  DestroyWindow(window);
+  return 7;
+}

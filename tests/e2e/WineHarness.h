@@ -1,0 +1,54 @@
+// Runs the real Windows programs under Wine for end-to-end tests: one fresh Wine prefix per
+// test (a copy of a prepared one), a virtual display, and a time limit on every Wine command.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+struct MessageBoxSeen {
+  std::string caption;
+  std::string text;
+  std::string icon;  // "error", "other" or "none"
+};
+
+struct RequestOutcome {
+  std::string launcher;  // the child's exit code, "timeout" or "start failed <code>"
+  std::vector<MessageBoxSeen> boxes;
+};
+
+class WineSession {
+ public:
+  // A fresh prefix under the work folder, named after the test.
+  explicit WineSession(const std::string& name);
+  ~WineSession();
+  WineSession(const WineSession&) = delete;
+  WineSession& operator=(const WineSession&) = delete;
+
+  // Unix path of a Windows path on drive C:.
+  std::string UnixPath(const std::string& windowsPath) const;
+  void WriteFile(const std::string& windowsPath, const std::string& bytes) const;
+  std::string ReadFile(const std::string& windowsPath) const;
+  bool Exists(const std::string& windowsPath) const;
+  void Remove(const std::string& windowsPath) const;
+  // Copies one of the built Windows programs (by file name) to a Windows path.
+  void Install(const std::string& program, const std::string& windowsPath) const;
+
+  // wine64 reg add KEY /v NAME /t TYPE /d DATA /f (with "/reg:32" in `extra` for the 32-bit view).
+  void RegAdd(const std::string& key, const std::string& name, const std::string& type,
+              const std::string& data, const std::string& extra = "") const;
+
+  // Starts `commandLine` exactly as given, the way PVCS starts its merge tool, and answers up to
+  // `boxes` message boxes as a user would, reading each one first.
+  RequestOutcome RunLikePvcs(const std::string& commandLine, int boxes) const;
+
+  // Runs wine64 with these arguments; the exit code, or -1 after the time limit.
+  int Wine(const std::vector<std::string>& args, int timeoutSeconds) const;
+
+ private:
+  std::string dir_;
+  std::string prefix_;
+};
+
+}  // namespace e2e

@@ -8,8 +8,11 @@ add_library(velmora_platform_win32 STATIC ${VELMORA_WIN32_SOURCES})
 target_link_libraries(velmora_platform_win32 PUBLIC velmora_core ole32 oleaut32 uuid advapi32 shell32
                                                     user32 comdlg32 kernel32)
 
-add_executable(Velmora WIN32 platform/win32/main/Win32Main.cpp)
-target_link_libraries(Velmora PRIVATE velmora_platform_win32)
+# The entry point arrives with the start-up code; until then the libraries build alone.
+if(EXISTS ${CMAKE_SOURCE_DIR}/platform/win32/main/Win32Main.cpp)
+  add_executable(Velmora WIN32 platform/win32/main/Win32Main.cpp)
+  target_link_libraries(Velmora PRIVATE velmora_platform_win32)
+endif()
 
 # Stand-in child programs and the UI probe used by the end-to-end tests.
 foreach(tool StandInGui StandInConsole UiProbe)
@@ -22,3 +25,16 @@ foreach(tool StandInGui StandInConsole UiProbe)
     target_link_libraries(${tool} PRIVATE user32 kernel32)
   endif()
 endforeach()
+
+# Windows-side tests of the platform services, run under Wine. GoogleTest is built from
+# Debian's sources (package googletest) with the MinGW compiler.
+set(VELMORA_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the MinGW build")
+file(GLOB VELMORA_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
+if(VELMORA_WIN32_TESTS AND EXISTS ${VELMORA_GTEST_SOURCE}/CMakeLists.txt)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${VELMORA_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  target_compile_options(gtest PRIVATE -w)  # third-party code: not held to our warning flags
+  add_executable(velmora_win32_tests ${VELMORA_WIN32_TESTS})
+  target_link_libraries(velmora_win32_tests PRIVATE velmora_platform_win32 gtest)
+endif()

@@ -16,3 +16,16 @@ add_executable(StandInGui WIN32 tests/tools/StandInGui.cpp)
 add_executable(StandInConsole tests/tools/StandInConsole.cpp)
 add_executable(PvcsStandIn tests/tools/PvcsStandIn.cpp)
 add_executable(UiProbe tests/tools/UiProbe.cpp)
+
+# Windows-side tests of the platform services, run under Wine. GoogleTest is built from
+# Debian's sources (package googletest) with the MinGW compiler.
+set(VELMORA_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the MinGW build")
+file(GLOB VELMORA_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
+if(VELMORA_WIN32_TESTS AND EXISTS ${VELMORA_GTEST_SOURCE}/CMakeLists.txt)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${VELMORA_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  target_compile_options(gtest PRIVATE -w)  # third-party code: not held to our warning flags
+  add_executable(velmora_win32_tests ${VELMORA_WIN32_TESTS})
+  target_link_libraries(velmora_win32_tests PRIVATE velmora_platform_win32 gtest)
+endif()

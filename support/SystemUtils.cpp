@@ -68,13 +68,19 @@ Text ShortFileName(platform::IFileSystem& files, const Text& path) {
 }
 
 Text ShortPathName(platform::IFileSystem& files, const Text& path) {
-  Text result;
+  // Elements are searched from the right, each with the whole remaining path.
+  std::vector<Text> elements;
   Text work = path;
   for (size_t cut = work.rfind(u'\\'); cut != Text::npos; cut = work.rfind(u'\\')) {
-    result = u"\\" + ShortFileName(files, work) + result;
+    elements.push_back(ShortFileName(files, work));
     work.resize(cut);
   }
-  return work + result;
+  Text result = work;
+  for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
+    result += u'\\';
+    result += *it;
+  }
+  return result;
 }
 
 bool FileHasAttr(platform::IFileSystem& files, const Text& fileName, uint32_t mask, bool all) {

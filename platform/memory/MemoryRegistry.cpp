@@ -135,8 +135,10 @@ const MemoryRegistry::Node* MemoryRegistry::Resolve(Hive hive, const Text& path,
 
 std::unique_ptr<IRegistryKey> MemoryRegistry::Open(Hive hive, const Text& path, uint32_t access,
                                                    RegistryView view) {
-  accesses_.push_back(u"open " + HiveName(hive) + u"\\" + path +
-                      (view == RegistryView::Wow32 ? u" (32)" : u""));
+  Text record = u"open ";
+  record.append(HiveName(hive)).append(u"\\").append(path);
+  if (view == RegistryView::Wow32) record.append(u" (32)");
+  accesses_.push_back(std::move(record));
   if (deniedOpen_.count(Canonical(hive, path))) return nullptr;
   Node* node = Resolve(hive, path, view, false);
   if (!node) return nullptr;
@@ -146,7 +148,9 @@ std::unique_ptr<IRegistryKey> MemoryRegistry::Open(Hive hive, const Text& path, 
 
 std::unique_ptr<IRegistryKey> MemoryRegistry::Create(Hive hive, const Text& path,
                                                      uint32_t access, RegistryView view) {
-  accesses_.push_back(u"create " + HiveName(hive) + u"\\" + path);
+  Text record = u"create ";
+  record.append(HiveName(hive)).append(u"\\").append(path);
+  accesses_.push_back(std::move(record));
   Text canonical = Canonical(hive, path);
   if (deniedOpen_.count(canonical)) return nullptr;
   if (!Resolve(hive, path, view, false)) {

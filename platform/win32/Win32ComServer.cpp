@@ -10,10 +10,14 @@ namespace velmora::platform {
 
 namespace {
 
-// The server's dual interface: IDispatch's seven methods, then AddTempFile.
+// The server's dual interface: IDispatch's seven methods, then AddTempFile. COM interfaces
+// are released, never deleted, so they have no virtual destructor.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 struct IVelmoraCalls : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE AddTempFile(BSTR fileName) = 0;
 };
+#pragma GCC diagnostic pop
 
 template <typename T>
 struct Released {

@@ -202,6 +202,7 @@ bool WineSession::Exists(const std::string& windowsPath) const {
 void WineSession::Remove(const std::string& windowsPath) const { fs::remove(UnixPath(windowsPath)); }
 
 void WineSession::Install(const std::string& program, const std::string& windowsPath) const {
+  fs::create_directories(fs::path(UnixPath(windowsPath)).parent_path());
   fs::copy_file(std::string(VELMORA_WIN64_BIN) + "/" + program, UnixPath(windowsPath),
                 fs::copy_options::overwrite_existing);
 }

@@ -44,13 +44,32 @@ std::vector<HWND> FindBoxes() {
   return boxes;
 }
 
-// The icon a message box shows: MB_ICONERROR uses the system's hand icon.
+// The icon a message box shows, from its icon control: MB_ICONERROR shows the system's hand
+// icon. The control's id differs between implementations, so it is found by its style.
 std::string IconKind(HWND box) {
-  HWND icon = GetDlgItem(box, 0x14);
-  if (!icon) return "none";
-  HICON shown = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
+  struct Search {
+    HICON shown = nullptr;
+    bool found = false;
+  } search;
+  EnumChildWindows(
+      box,
+      [](HWND child, LPARAM param) -> BOOL {
+        wchar_t cls[32] = {};
+        GetClassNameW(child, cls, 32);
+        LONG style = GetWindowLongW(child, GWL_STYLE);
+        if (_wcsicmp(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON &&
+            IsWindowVisible(child)) {
+          auto* s = reinterpret_cast<Search*>(param);
+          s->found = true;
+          s->shown = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  if (!search.found || !search.shown) return "none";
   HICON hand = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_HAND));
-  return shown && shown == hand ? "error" : "other";
+  return search.shown == hand ? "error" : "other";
 }
 
 }  // namespace

@@ -27,5 +27,5 @@ if(VELMORA_WIN32_TESTS AND EXISTS ${VELMORA_GTEST_SOURCE}/CMakeLists.txt)
   add_subdirectory(${VELMORA_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   target_compile_options(gtest PRIVATE -w)  # third-party code: not held to our warning flags
   add_executable(velmora_win32_tests ${VELMORA_WIN32_TESTS})
-  target_link_libraries(velmora_win32_tests PRIVATE velmora_platform_win32 gtest)
+  target_link_libraries(velmora_win32_tests PRIVATE velmora_platform_win32 velmora_platform_memory gtest)
 endif()

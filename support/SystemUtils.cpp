@@ -38,24 +38,32 @@ void ResetIsAdminCache() {
   Cache() = AdminCache{};
 }
 
+// Both sizing protocols are retried with the larger size when the value grew between the
+// sizing call and the filling call; a few rounds, then the call counts as failed.
+constexpr int kSizingRounds = 3;
+
 Text ExpandEnvStr(platform::IEnvironment& environment, const Text& text) {
   uint32_t needed = environment.ExpandStrings(text, nullptr, 0);
-  if (needed == 0) return {};
-  std::vector<char16_t> buffer(needed);
-  uint32_t stored = environment.ExpandStrings(text, buffer.data(), needed);
-  // A variable that grew between the calls leaves `stored` above the buffer: nothing usable.
-  if (stored == 0 || stored > needed) return {};
-  return Text(buffer.data(), stored - 1);
+  for (int round = 0; round < kSizingRounds && needed != 0; ++round) {
+    std::vector<char16_t> buffer(needed);
+    uint32_t stored = environment.ExpandStrings(text, buffer.data(), needed);
+    if (stored == 0) return {};
+    if (stored <= needed) return Text(buffer.data(), stored - 1);
+    needed = stored;
+  }
+  return {};
 }
 
 Text GetTempDir(platform::IEnvironment& environment) {
   uint32_t needed = environment.TempPath(0, nullptr);
-  if (needed == 0) return {};
-  std::vector<char16_t> buffer(needed, u'\0');
-  uint32_t stored = environment.TempPath(needed, buffer.data());
-  // A path that grew between the calls was not stored.
-  if (stored == 0 || stored >= needed) return {};
-  return Text(buffer.data(), stored);
+  for (int round = 0; round < kSizingRounds && needed != 0; ++round) {
+    std::vector<char16_t> buffer(needed, u'\0');
+    uint32_t stored = environment.TempPath(needed, buffer.data());
+    if (stored == 0) return {};
+    if (stored < needed) return Text(buffer.data(), stored);  // the path without its NUL
+    needed = stored;
+  }
+  return {};
 }
 
 Text ShortFileName(platform::IFileSystem& files, const Text& path) {

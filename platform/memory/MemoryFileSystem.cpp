@@ -142,6 +142,7 @@ ParsedPath Parse(const Text& path, const Text& current, bool allowWildcards) {
     out.error = kErrorInvalidName;
     return out;
   }
+  if (out.rootText.size() == 2) out.rootText[0] = FoldCase(out.rootText[0]);  // drives read "C:"
   out.trailingSlash = s.size() > out.rootText.size() && s.back() == u'\\';
   Text rest = s.substr(out.rootText.size());
   size_t pos = 0;

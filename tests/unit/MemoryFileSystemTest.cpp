@@ -179,10 +179,11 @@ TEST_F(MemoryFileSystemTest, SetAttributesKeepsFolderBitAndReportsNormalForNone)
   EXPECT_EQ(files.SetAttributes(u"C:\\Work\\Missing.c", 0), kErrorFileNotFound);
 }
 
-TEST_F(MemoryFileSystemTest, FilesListsStoredPaths) {
+TEST_F(MemoryFileSystemTest, FilesListsStoredPathsWithUpperCaseDrives) {
+  files.AddFile(u"d:\\elsewhere.txt");
   EXPECT_EQ(files.Files(),
             (std::vector<Text>{u"C:\\Work\\Long Folder Name\\Report.txt", u"C:\\Work\\Main.c",
-                               u"\\\\server\\share\\remote.txt"}));
+                               u"D:\\elsewhere.txt", u"\\\\server\\share\\remote.txt"}));
 }
 
 }  // namespace

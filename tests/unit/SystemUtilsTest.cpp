@@ -102,6 +102,28 @@ TEST(GetTempDir, KeepsTrailingBackslashAndFailsEmpty) {
   EXPECT_EQ(GetTempDir(env), u"");
 }
 
+// A value that grows between the sizing call and the filling call.
+class GrowingEnvironment : public platform::MemoryEnvironment {
+ public:
+  uint32_t ExpandStrings(const Text& source, char16_t* buffer, uint32_t size) override {
+    uint32_t result = MemoryEnvironment::ExpandStrings(source, buffer, size);
+    SetVariable(u"X", u"longer value");
+    return result;
+  }
+  uint32_t TempPath(uint32_t size, char16_t* buffer) override {
+    uint32_t result = MemoryEnvironment::TempPath(size, buffer);
+    SetTempPath(u"C:\\Users\\Somebody\\Temp\\");
+    return result;
+  }
+};
+
+TEST(SizingProtocol, ValueGrowingBetweenCallsIsReadAgain) {
+  GrowingEnvironment env;
+  env.SetVariable(u"X", u"x");
+  EXPECT_EQ(ExpandEnvStr(env, u"%X%!"), u"longer value!");
+  EXPECT_EQ(GetTempDir(env), u"C:\\Users\\Somebody\\Temp\\");
+}
+
 // The disk of the worked example: only "Long Name" has an 8.3 name.
 class ShortNames : public ::testing::Test {
  protected:

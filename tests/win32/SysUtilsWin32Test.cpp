@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/ErrorCodes.h"
+#include "platform/memory/MemoryFileSystem.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -88,6 +89,88 @@ TEST_F(Win32Sandbox, ReadBackWhatWasWrittenAndRenameCase) {
   EXPECT_TRUE(stored == u"READ ONLY REPORT.TXT" || stored == u"Read Only Report.txt")
       << ToUtf8(stored);
   EXPECT_EQ(files.Move(upper, file), 0u);
+}
+
+// The in-memory file system stands in for this one in the unit tests: both must give the same
+// answers for the same disk.
+TEST_F(Win32Sandbox, InMemoryFileSystemAgrees) {
+  using namespace platform;
+  Text other = root + u"\\Other.txt";
+  Text readOnly = root + u"\\ReadOnly.txt";
+  ASSERT_EQ(files.WriteWhole(other, {'o'}), 0u);
+  ASSERT_EQ(files.WriteWhole(readOnly, {'r'}), 0u);
+  ASSERT_EQ(files.SetAttributes(readOnly, kAttrReadOnly), 0u);
+  MemoryFileSystem memory;
+  memory.AddFile(file, "x");
+  memory.AddFile(other, "o");
+  memory.AddFile(readOnly, "r", kAttrReadOnly);
+
+  using Op = uint32_t (*)(IFileSystem&, const Text&, const Text&);
+  auto attributes = [](IFileSystem& fs, const Text& a, const Text&) {
+    uint32_t error = 0;
+    return fs.Attributes(a, &error) == kInvalidFileAttributes ? error : 0;
+  };
+  auto found = [](IFileSystem& fs, const Text& a, const Text&) {
+    return fs.FindFirst(a) ? 0u : 1u;
+  };
+  auto move = [](IFileSystem& fs, const Text& a, const Text& b) { return fs.Move(a, b); };
+  auto remove = [](IFileSystem& fs, const Text& a, const Text&) { return fs.Delete(a); };
+  auto write = [](IFileSystem& fs, const Text& a, const Text&) { return fs.WriteWhole(a, {}); };
+  struct Row {
+    const char* what;
+    Op op;
+    Text a, b;
+  } rows[] = {
+      {"attributes", attributes, file, {}},
+      {"attributes, missing file", attributes, root + u"\\missing.txt", {}},
+      {"attributes, missing folder", attributes, root + u"\\missing\\x.txt", {}},
+      {"attributes, invalid name", attributes, root + u"\\bad|name", {}},
+      {"search with trailing backslash", found, longFolder + u"\\", {}},
+      {"search of the drive root", found, root.substr(0, 3), {}},
+      {"search by alternate name", found, root + u"\\" + ShortFileName(files, longFolder), {}},
+      {"move onto another file", move, other, readOnly},
+      {"move into a missing folder", move, other, root + u"\\missing\\x.txt"},
+      {"delete read-only", remove, readOnly, {}},
+      {"delete a folder", remove, longFolder, {}},
+      {"delete missing", remove, root + u"\\missing.txt", {}},
+      {"write into a missing folder", write, root + u"\\missing\\x.txt", {}},
+      {"move read-only", move, readOnly, root + u"\\Moved.txt"},
+      {"move back", move, root + u"\\Moved.txt", readOnly},
+  };
+  memory.SetAlternateName(longFolder, ShortFileName(files, longFolder));
+  for (const auto& r : rows) EXPECT_EQ(r.op(memory, r.a, r.b), r.op(files, r.a, r.b)) << r.what;
+
+  // Windows' answers, where Wine gives others: a file named with a trailing backslash is an
+  // invalid name (Wine: path not found), and a read-only file cannot be replaced (Wine run by
+  // root replaces it, since it keeps read-only as Unix permissions).
+  EXPECT_EQ(attributes(memory, file + u"\\", {}), kErrorInvalidName);
+  uint32_t trailing = attributes(files, file + u"\\", {});
+  EXPECT_TRUE(trailing == kErrorInvalidName || trailing == kErrorPathNotFound) << trailing;
+  EXPECT_EQ(write(memory, readOnly, {}), kErrorAccessDenied);
+
+  // Held open by another party without sharing, then for writing with read sharing.
+  HANDLE held = CreateFileW(Wide(other), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  memory.Lock(other);
+  for (IFileSystem* fs : {static_cast<IFileSystem*>(&memory), static_cast<IFileSystem*>(&files)}) {
+    EXPECT_NE(fs->Attributes(other), kInvalidFileAttributes);
+    EXPECT_EQ(fs->ReadWhole(other, Sharing::ReadWrite).error, kErrorSharingViolation);
+    EXPECT_EQ(fs->Move(other, root + u"\\Moved.txt"), kErrorSharingViolation);
+    EXPECT_EQ(fs->Delete(other), kErrorSharingViolation);
+  }
+  CloseHandle(held);
+  held = CreateFileW(Wide(other), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                     OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  memory.LockForWriting(other);
+  for (IFileSystem* fs : {static_cast<IFileSystem*>(&memory), static_cast<IFileSystem*>(&files)}) {
+    EXPECT_EQ(fs->ReadWhole(other, Sharing::ReadOnly).error, kErrorSharingViolation);
+    EXPECT_TRUE(fs->ReadWhole(other, Sharing::ReadWrite).ok);
+  }
+  CloseHandle(held);
+  SetFileAttributesW(Wide(readOnly), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(Wide(readOnly));
+  DeleteFileW(Wide(other));
 }
 
 TEST(Win32Environment, ExpandKnownAndUnknownReferences) {

@@ -25,3 +25,15 @@ if(VELMORA_E2E_SOURCES)
   target_compile_definitions(velmora_e2e PRIVATE VELMORA_WIN64_BIN="${VELMORA_WIN64_BIN}"
                                                  VELMORA_E2E_WORK="${CMAKE_BINARY_DIR}/e2e")
 endif()
+
+# Differential test of the pattern matcher against PCRE2's 16-bit library (libpcre2-dev).
+find_library(PCRE2_16_LIBRARY pcre2-16 REQUIRED)
+find_path(PCRE2_INCLUDE_DIR pcre2.h REQUIRED)
+file(GLOB VELMORA_DIFFERENTIAL_TESTS CONFIGURE_DEPENDS tests/differential/*.cpp)
+if(VELMORA_DIFFERENTIAL_TESTS)
+  add_executable(velmora_pattern_diff ${VELMORA_DIFFERENTIAL_TESTS})
+  target_include_directories(velmora_pattern_diff PRIVATE ${PCRE2_INCLUDE_DIR})
+  target_link_libraries(velmora_pattern_diff PRIVATE velmora_core ${PCRE2_16_LIBRARY}
+                                                     GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(velmora_pattern_diff DISCOVERY_TIMEOUT 60 PROPERTIES LABELS unit)
+endif()

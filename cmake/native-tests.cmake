@@ -12,7 +12,8 @@ find_package(benchmark QUIET)
 file(GLOB VELMORA_BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
 if(benchmark_FOUND AND VELMORA_BENCH_SOURCES)
   add_executable(velmora_bench ${VELMORA_BENCH_SOURCES})
-  target_link_libraries(velmora_bench PRIVATE velmora_platform_memory benchmark::benchmark)
+  target_link_libraries(velmora_bench PRIVATE velmora_platform_memory benchmark::benchmark
+                                              benchmark::benchmark_main)
 endif()
 
 # End-to-end tests: drive the real Velmora.exe under Wine. They need the win64 build;

@@ -45,6 +45,7 @@ class Compiler {
     Emit(Op::Save, 1);
     Emit(Op::Match);
     out_.groups = groups_;
+    AssignMemoSlots();
     return std::move(out_);
   }
 
@@ -510,6 +511,25 @@ class Compiler {
       EmitNode(body);
     }
     for (int32_t s : splits) PatchExit(s, node.greedy, Here());
+  }
+
+  void AssignMemoSlots() {
+    const size_t size = out_.code.size();
+    std::vector<int> ways(size, 0);
+    for (size_t i = 0; i < size; ++i) {
+      const Instruction& ins = out_.code[i];
+      if (ins.op == Op::Split) {
+        ++ways[ins.arg], ++ways[ins.alt];
+      } else if (ins.op == Op::Jump) {
+        ++ways[ins.arg];
+      } else if (ins.op != Op::Match) {
+        ++ways[i + 1];
+      }
+    }
+    out_.memo.assign(size, -1);
+    for (size_t i = 0; i < size; ++i) {
+      if (ways[i] > 1) out_.memo[i] = out_.memoSlots++;
+    }
   }
 
   // Points the branch of a split made by EmitSplit that leaves the repeat at target.

@@ -19,7 +19,7 @@ int ModifierIndex(char16_t c) {
 
 }  // namespace
 
-TPatternMatcher::TPatternMatcher() = default;
+TPatternMatcher::TPatternMatcher() : scratch_(std::make_unique<pattern::Scratch>()) {}
 TPatternMatcher::~TPatternMatcher() = default;
 
 void TPatternMatcher::Pattern(TextView pattern) {
@@ -65,7 +65,7 @@ bool TPatternMatcher::Search(TextView subject) {
     options.extended = modifiers_[5];
     program_ = std::make_unique<pattern::Program>(pattern::Compile(pattern_, options));
   }
-  if (pattern::Run(*program_, subject_, spans_)) return true;
+  if (pattern::Run(*program_, subject_, spans_, *scratch_)) return true;
   spans_.clear();
   return false;
 }

@@ -64,6 +64,22 @@ struct Program {
   std::vector<Instruction> code;
   std::vector<CharClass> classes;
   int groups = 0;
+  // Memo slot of each instruction, -1 for none. Only join points (more than one way in) get
+  // one: any other instruction has a single predecessor, so its states are reached at most as
+  // often as the remembered states before them.
+  std::vector<int32_t> memo;
+  int32_t memoSlots = 0;
+};
+
+// Working memory of the runner, kept between searches to spare allocations.
+struct Scratch {
+  struct Frame {
+    int32_t pc;    // instruction to explore, or -1: restore a span
+    int32_t slot;  // span slot to restore
+    int32_t pos;   // position to explore from, or the span value to restore
+  };
+  std::vector<uint64_t> seen;
+  std::vector<Frame> stack;
 };
 
 // Character rules shared by compiler and runner; all ASCII-only where the dialect says so.
@@ -79,6 +95,6 @@ Program Compile(TextView pattern, const Options& options);
 
 // Finds the leftmost match under the dialect's order of preference. On success, spans holds
 // start and end (0-based, -1 when not taking part) of group 0 and of each numbered group.
-bool Run(const Program& program, TextView subject, std::vector<int32_t>& spans);
+bool Run(const Program& program, TextView subject, std::vector<int32_t>& spans, Scratch& scratch);
 
 }  // namespace velmora::pattern

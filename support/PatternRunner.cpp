@@ -1,8 +1,9 @@
-// Runs a compiled pattern by backtracking with an explicit stack. A (instruction, position)
-// state that was explored once is never explored again: its outcome does not depend on how it
-// was reached (there are no back-references), and a state that is met again has failed or is
-// still being explored on the current path. So each state runs at most once per search, and
-// a search costs at most instructions x (subject length + 1) steps, whatever the pattern.
+// Runs a compiled pattern by backtracking with an explicit stack. A (join instruction,
+// position) state that was explored once is never explored again: its outcome does not depend
+// on how it was reached (there are no back-references), and a state that is met again has
+// failed or is still being explored on the current path. Every other instruction has a single
+// predecessor, so each (instruction, position) runs at most once per search, and a search
+// costs at most instructions x (subject length + 1) steps, whatever the pattern.
 #include <limits>
 
 #include "support/Errors.h"
@@ -67,22 +68,23 @@ bool CharClass::Contains(char16_t c) const {
 
 namespace {
 
-struct Frame {
-  int32_t pc;    // instruction to explore, or -1: restore a span
-  int32_t slot;  // span slot to restore
-  int32_t pos;   // position to explore from, or the span value to restore
-};
-
 class Runner {
  public:
-  Runner(const Program& program, TextView subject, std::vector<int32_t>& spans)
-      : code_(program.code), classes_(program.classes), s_(subject), spans_(spans) {
+  Runner(const Program& program, TextView subject, std::vector<int32_t>& spans, Scratch& scratch)
+      : code_(program.code),
+        classes_(program.classes),
+        memo_(program.memo),
+        s_(subject),
+        spans_(spans),
+        seen_(scratch.seen),
+        stack_(scratch.stack) {
     if (subject.size() >= static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
       throw EVelmora(u"The text is too long to search");
     }
     n_ = static_cast<int32_t>(subject.size());
-    width_ = static_cast<size_t>(n_) + 1;
-    seen_.assign((code_.size() * width_ + 63) / 64, 0);
+    // Position-major, so the states of one position share a cache line.
+    width_ = static_cast<size_t>(program.memoSlots);
+    seen_.assign((width_ * (static_cast<size_t>(n_) + 1) + 63) / 64, 0);
     spans_.assign(2 * (static_cast<size_t>(program.groups) + 1), -1);
   }
 
@@ -96,7 +98,9 @@ class Runner {
  private:
   // Marks the state and tells whether it was new.
   bool Visit(int32_t pc, int32_t pos) {
-    size_t bit = static_cast<size_t>(pc) * width_ + static_cast<size_t>(pos);
+    int32_t slot = memo_[pc];
+    if (slot < 0) return true;
+    size_t bit = static_cast<size_t>(pos) * width_ + static_cast<size_t>(slot);
     uint64_t& word = seen_[bit >> 6];
     uint64_t mask = uint64_t{1} << (bit & 63);
     if (word & mask) return false;
@@ -128,7 +132,7 @@ class Runner {
     stack_.clear();
     stack_.push_back({0, 0, start});
     while (!stack_.empty()) {
-      Frame f = stack_.back();
+      Scratch::Frame f = stack_.back();
       stack_.pop_back();
       if (f.pc < 0) {
         spans_[f.slot] = f.pos;
@@ -189,18 +193,19 @@ class Runner {
 
   const std::vector<Instruction>& code_;
   const std::vector<CharClass>& classes_;
+  const std::vector<int32_t>& memo_;
   TextView s_;
   std::vector<int32_t>& spans_;
+  std::vector<uint64_t>& seen_;
+  std::vector<Scratch::Frame>& stack_;
   int32_t n_ = 0;
   size_t width_ = 0;
-  std::vector<uint64_t> seen_;
-  std::vector<Frame> stack_;
 };
 
 }  // namespace
 
-bool Run(const Program& program, TextView subject, std::vector<int32_t>& spans) {
-  return Runner(program, subject, spans).Search();
+bool Run(const Program& program, TextView subject, std::vector<int32_t>& spans, Scratch& scratch) {
+  return Runner(program, subject, spans, scratch).Search();
 }
 
 }  // namespace velmora::pattern

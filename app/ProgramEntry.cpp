@@ -2,11 +2,15 @@
 
 #include "app/CommandLineArgs.h"
 #include "app/Worker.h"
+#include "support/DateSettings.h"
 #include "support/Errors.h"
 
 namespace velmora {
 
 int ProgramMain(platform::Platform& platform, ISetupDialog& setup, IComparisonRun& comparison) {
+  // Start-up work of the support units comes first, then the application object with COM.
+  LoadDateSettings(platform.locale);
+  AdjustDateFormat(platform.locale);
   platform.com.InitializeApartment();
   CommandLineArgs args(platform.self.CommandLine(), platform.self.ModulePath());
   if (args.Count() == 0) {

@@ -16,6 +16,7 @@ add_executable(StandInGui WIN32 tests/tools/StandInGui.cpp)
 add_executable(StandInConsole tests/tools/StandInConsole.cpp)
 add_executable(PvcsStandIn tests/tools/PvcsStandIn.cpp)
 add_executable(UiProbe tests/tools/UiProbe.cpp)
+target_link_libraries(UiProbe PRIVATE gdi32)
 
 # Windows-side tests of the platform services, run under Wine. GoogleTest is built from
 # Debian's sources (package googletest) with the MinGW compiler.

@@ -1,9 +1,12 @@
 // Finds message boxes of other processes, writes their caption, text and icon kind to a file
 // and answers them with OK, the way a user would.
 //   UiProbe.exe <result file> <time limit in ms> <number of boxes to answer>
-// Each box becomes one record: "caption=...", "text=...", "icon=error|other|none", "---".
+// Each box becomes one record: "caption=...", "text=...", "icon=error|warning|information|
+// question|none", "---".
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -44,13 +47,67 @@ std::vector<HWND> FindBoxes() {
   return boxes;
 }
 
-// The icon a message box shows, from its icon control: MB_ICONERROR shows the system's hand
-// icon. The control's id differs between implementations, so it is found by its style.
+// Copies what a window shows on screen into 32-bit pixels.
+std::vector<DWORD> Capture(HDC source, int x, int y, int width, int height) {
+  HDC memory = CreateCompatibleDC(source);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits),
+                            static_cast<const DWORD*>(bits) + width * height);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  return pixels;
+}
+
+// Draws one of the system's message icons on the background colour found in a corner.
+std::vector<DWORD> Render(LPCWSTR id, int width, int height, DWORD background) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  std::fill(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height, background);
+  DrawIconEx(memory, 0, 0, LoadIconW(nullptr, id), width, height, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits),
+                            static_cast<const DWORD*>(bits) + width * height);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+long long Distance(const std::vector<DWORD>& a, const std::vector<DWORD>& b) {
+  long long sum = 0;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    for (int shift = 0; shift < 24; shift += 8) {
+      sum += std::abs(static_cast<int>((a[i] >> shift) & 0xFF) - static_cast<int>((b[i] >> shift) & 0xFF));
+    }
+  }
+  return sum;
+}
+
+// The icon a message box shows, told by its pixels: icon handles belong to the process that
+// loaded them, so the box's icon is compared on screen with the system's four message icons.
 std::string IconKind(HWND box) {
-  struct Search {
-    HICON shown = nullptr;
-    bool found = false;
-  } search;
+  HWND found = nullptr;
   EnumChildWindows(
       box,
       [](HWND child, LPARAM param) -> BOOL {
@@ -59,17 +116,39 @@ std::string IconKind(HWND box) {
         LONG style = GetWindowLongW(child, GWL_STYLE);
         if (_wcsicmp(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON &&
             IsWindowVisible(child)) {
-          auto* s = reinterpret_cast<Search*>(param);
-          s->found = true;
-          s->shown = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+          *reinterpret_cast<HWND*>(param) = child;
           return FALSE;
         }
         return TRUE;
       },
-      reinterpret_cast<LPARAM>(&search));
-  if (!search.found || !search.shown) return "none";
-  HICON hand = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_HAND));
-  return search.shown == hand ? "error" : "other";
+      reinterpret_cast<LPARAM>(&found));
+  if (!found) return "none";
+  RECT rect{};
+  GetClientRect(found, &rect);
+  int width = GetSystemMetrics(SM_CXICON), height = GetSystemMetrics(SM_CYICON);
+  if (rect.right < width || rect.bottom < height) return "none";
+  // Read from the screen: another process's window surface is not ours to read.
+  RECT onScreen{};
+  GetWindowRect(found, &onScreen);
+  HDC dc = GetDC(nullptr);
+  std::vector<DWORD> shown = Capture(dc, onScreen.left, onScreen.top, width, height);
+  ReleaseDC(nullptr, dc);
+  DWORD background = shown.empty() ? 0 : shown[0];
+  struct Kind {
+    LPCWSTR id;
+    const char* name;
+  } kinds[] = {{IDI_HAND, "error"}, {IDI_EXCLAMATION, "warning"},
+               {IDI_ASTERISK, "information"}, {IDI_QUESTION, "question"}};
+  const char* best = "other";
+  long long bestDistance = -1;
+  for (const auto& kind : kinds) {
+    long long d = Distance(shown, Render(kind.id, width, height, background));
+    if (bestDistance < 0 || d < bestDistance) {
+      bestDistance = d;
+      best = kind.name;
+    }
+  }
+  return best;
 }
 
 }  // namespace

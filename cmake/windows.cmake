@@ -14,6 +14,8 @@ target_link_libraries(Velmora PRIVATE velmora_platform_win32)
 # Stand-in programs and the UI probe used by the end-to-end tests.
 add_executable(StandInGui WIN32 tests/tools/StandInGui.cpp)
 add_executable(StandInConsole tests/tools/StandInConsole.cpp)
+target_link_libraries(StandInGui PRIVATE shell32)
+target_link_libraries(StandInConsole PRIVATE shell32)
 add_executable(PvcsStandIn tests/tools/PvcsStandIn.cpp)
 add_executable(UiProbe tests/tools/UiProbe.cpp)
 target_link_libraries(UiProbe PRIVATE gdi32)

@@ -98,8 +98,8 @@ void TfrmInvisible::RunOriginalTool() {
     started.process->CloseHandles();
     return;
   }
-  platform_.dialogs.ErrorDialog(StartFailureText(
-      *start.applicationName, started.error, platform_.locale.SystemErrorText(started.error)));
+  platform_.dialogs.ErrorDialog(StartFailureText(*start.applicationName, started.error,
+                                                 platform_.locale.SystemErrorText(started.error)));
 }
 
 }  // namespace velmora

@@ -26,9 +26,8 @@ Text DisposeFile(platform::IFileSystem& files, platform::IComServer& com, const 
 
   // Also with equal names: the move's outcome decides as for any other.
   if (files.Move(file, info.FileFromPVCS) == 0)
-    return Format(
-        u"\"%s\" is recognized as temporary file - deletion managed by PVCS / Dimensions",
-        {file});
+    return Format(u"\"%s\" is recognized as temporary file - deletion managed by PVCS / Dimensions",
+                  {file});
   DeleteFileEx(files, file, true);  // a failed deletion is not reported
   return Format(u"\"%s\" is recognized as temporary file - delete now", {file});
 }

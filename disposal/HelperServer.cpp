@@ -37,15 +37,15 @@ void AddTempFile(platform::IComServer& com, const Text& path) {
     case ComCallResult::Stage::Ok:
       return;
     case ComCallResult::Stage::CreateFailed:
-      throw EVelmora(Format(u"%s, ClassID: %s",
-                            {HresultText(com, result.hresult), Text(kVelmoraClsid)}),
-                     u"EOleSysError");
+      throw EVelmora(
+          Format(u"%s, ClassID: %s", {HresultText(com, result.hresult), Text(kVelmoraClsid)}),
+          u"EOleSysError");
     case ComCallResult::Stage::InterfaceMissing:
       throw EVelmora(u"Interface not supported", u"EIntfCastError");
     case ComCallResult::Stage::CallFailed:
-      throw EVelmora(result.description.empty() ? HresultText(com, result.hresult)
-                                                : result.description,
-                     u"EOleException");
+      throw EVelmora(
+          result.description.empty() ? HresultText(com, result.hresult) : result.description,
+          u"EOleException");
   }
   throw EVelmora(HresultText(com, result.hresult), u"EOleSysError");
 }

@@ -11,10 +11,10 @@ namespace velmora {
 
 struct LaunchResult {
   bool started = false;
-  uint32_t error = 0;            // the system's error code when the start failed
-  int32_t readyResult = 0;       // the wait until ready for input; -1 when undeterminable
-  int32_t endResult = 0;         // the wait until the process ended
-  Text elapsedSeconds;           // how long it ran, ",0.000" with the user's separators
+  uint32_t error = 0;       // the system's error code when the start failed
+  int32_t readyResult = 0;  // the wait until ready for input; -1 when undeterminable
+  int32_t endResult = 0;    // the wait until the process ended
+  Text elapsedSeconds;      // how long it ran, ",0.000" with the user's separators
 };
 
 // What the process start is given: the program is the command line's first token, the first

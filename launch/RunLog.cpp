@@ -5,7 +5,9 @@
 
 namespace velmora {
 
-Text RunLogPath(const Text& parameterFile) { return DirectoryOf(parameterFile) + u"Velmora.log"; }
+Text RunLogPath(const Text& parameterFile) {
+  return DirectoryOf(parameterFile) + u"Velmora.log";
+}
 
 void LogFileInfo(const TFileInfo& info, RunLog& lines) {
   lines.push_back(Format(u"PVCS File   > \"%s\"", {info.FileFromPVCS}));
@@ -24,7 +26,8 @@ RunLog AssembleRunLog(const std::vector<Text>& parameterLines, const TFileInfo& 
   LogFileInfo(left, lines);
   lines.insert(lines.end(), {u"", u"Right:", u"======"});
   LogFileInfo(right, lines);
-  lines.insert(lines.end(), {u"", u"Comparison:", u"===========", u"CreateProcess: " + commandLine});
+  lines.insert(lines.end(),
+               {u"", u"Comparison:", u"===========", u"CreateProcess: " + commandLine});
   return lines;
 }
 

@@ -12,8 +12,7 @@ TFileInfo Left() {
 }
 
 TFileInfo RightArchive() {
-  return {u"C:\\Temp\\pvc2.tmp", u"lib.zip", u" Label Release", u"C:\\Temp\\pvc2.zip", true,
-          true};
+  return {u"C:\\Temp\\pvc2.tmp", u"lib.zip", u" Label Release", u"C:\\Temp\\pvc2.zip", true, true};
 }
 
 TEST(RunLog, PathBesideTheParameterFile) {
@@ -85,13 +84,15 @@ TEST(RunLog, SavedByteForByteInAnsiWithCrLfAndNoBom) {
   log.push_back(u"right line");
   SaveRunLog(m.files, m.locale, u"C:\\Temp\\Velmora.log", log);
   EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\Velmora.log"),
-            first + "CreateProcess returned after 1,234.567 seconds {-1/0}\r\n"
-                    "left line\r\nright line\r\n");
+            first +
+                "CreateProcess returned after 1,234.567 seconds {-1/0}\r\n"
+                "left line\r\nright line\r\n");
 }
 
 TEST(RunLog, EmptyParameterFileAddsNoLines) {
   RunLog log = AssembleRunLog({}, Left(), Left(), u"cmd");
-  EXPECT_EQ(RunLog(log.begin(), log.begin() + 4), (RunLog{u"Tempfile:", u"=========", u"", u"Left:"}));
+  EXPECT_EQ(RunLog(log.begin(), log.begin() + 4),
+            (RunLog{u"Tempfile:", u"=========", u"", u"Left:"}));
   EXPECT_EQ(log.back(), u"CreateProcess: cmd");
 }
 

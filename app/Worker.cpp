@@ -4,7 +4,7 @@
 #include "settings/Settings.h"
 #include "support/Errors.h"
 #include "support/FileExists.h"
-#include "support/Format.h"
+#include "support/StartFailure.h"
 
 namespace velmora {
 
@@ -98,10 +98,8 @@ void TfrmInvisible::RunOriginalTool() {
     started.process->CloseHandles();
     return;
   }
-  Text error = SystemErrorMessage(started.error, platform_.locale.SystemErrorText(started.error));
-  platform_.dialogs.ErrorDialog(
-      Format(u"Failed to start \"%s\". System error message was:", {*start.applicationName}) +
-      u"\r\r" + error);
+  platform_.dialogs.ErrorDialog(StartFailureText(*start.applicationName, started.error,
+                                                 platform_.locale.SystemErrorText(started.error)));
 }
 
 }  // namespace velmora

@@ -27,6 +27,8 @@ struct FallbackCase {
   bool programExists;
 };
 
+void PrintTo(const FallbackCase& c, std::ostream* out) { *out << c.name; }
+
 class Fallback : public testing::TestWithParam<FallbackCase> {};
 
 TEST_P(Fallback, StartsTheMergeToolWithTheCommandLineUnchanged) {

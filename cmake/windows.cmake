@@ -31,4 +31,11 @@ if(VELMORA_WIN32_TESTS AND EXISTS ${VELMORA_GTEST_SOURCE}/CMakeLists.txt)
   target_compile_options(gtest PRIVATE -w)  # third-party code: not held to our warning flags
   add_executable(velmora_win32_tests ${VELMORA_WIN32_TESTS})
   target_link_libraries(velmora_win32_tests PRIVATE velmora_platform_win32 velmora_platform_memory gtest)
+  # The portable core's unit tests built for Windows too: the same logic, the other compiler
+  # and C runtime.
+  file(GLOB VELMORA_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
+  add_executable(velmora_unit_tests_win ${VELMORA_UNIT_TESTS} tests/tools/GTestWMain.cpp)
+  target_link_libraries(velmora_unit_tests_win PRIVATE velmora_platform_memory gtest)
+  # GCC 12 at -O3 misreads the brace-initialised test tables as possibly uninitialised.
+  target_compile_options(velmora_unit_tests_win PRIVATE -Wno-maybe-uninitialized)
 endif()

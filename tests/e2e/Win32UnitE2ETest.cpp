@@ -5,14 +5,18 @@
 
 namespace {
 
-TEST(Win32Services, WindowsSideTestsPassUnderWine) {
-  e2e::WineSession wine("Win32Services");
-  wine.Install("velmora_win32_tests.exe", "C:\\e2e\\velmora_win32_tests.exe");
-  int code = wine.Wine({"C:\\e2e\\velmora_win32_tests.exe",
-                        "--gtest_output=xml:C:\\e2e\\win32_tests.xml"},
-                       120);
-  EXPECT_EQ(code, 0) << wine.ReadFile("C:\\e2e\\win32_tests.xml");
-  EXPECT_NE(wine.ReadFile("C:\\e2e\\win32_tests.xml").find("failures=\"0\""), std::string::npos);
+// Runs one of the Windows test programs and expects every one of its tests to pass.
+void RunWindowsTests(const std::string& program) {
+  e2e::WineSession wine("Windows." + program);
+  wine.Install(program, "C:\\e2e\\" + program);
+  int code = wine.Wine({"C:\\e2e\\" + program, "--gtest_output=xml:C:\\e2e\\results.xml"}, 150);
+  std::string results = wine.ReadFile("C:\\e2e\\results.xml");
+  EXPECT_EQ(code, 0) << results;
+  EXPECT_NE(results.find("failures=\"0\""), std::string::npos) << results;
 }
+
+TEST(WindowsBuild, PlatformServicesPassUnderWine) { RunWindowsTests("velmora_win32_tests.exe"); }
+
+TEST(WindowsBuild, CoreUnitTestsPassUnderWine) { RunWindowsTests("velmora_unit_tests_win.exe"); }
 
 }  // namespace

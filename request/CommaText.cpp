@@ -55,8 +55,7 @@ std::vector<Text> SplitCommaText(TextView value) {
 
 const Text& ListItem(const std::vector<Text>& items, int index) {
   if (index < 0 || static_cast<size_t>(index) >= items.size())
-    throw EVelmora(Format(u"List index out of bounds (%d)", {int64_t{index}}),
-                   u"EStringListError");
+    throw EVelmora(Format(u"List index out of bounds (%d)", {int64_t{index}}), u"EStringListError");
   return items[static_cast<size_t>(index)];
 }
 

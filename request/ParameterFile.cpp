@@ -5,13 +5,13 @@
 
 namespace velmora {
 
-TextLines ReadTextLines(platform::IFileSystem& files, platform::ILocale& locale,
-                        const Text& path) {
+TextLines ReadTextLines(platform::IFileSystem& files, platform::ILocale& locale, const Text& path) {
   platform::ReadResult read = files.ReadWhole(path, platform::Sharing::ReadOnly);
   if (!read.ok) {
-    throw EVelmora(Format(u"Cannot open file \"%s\". %s",
-                          {files.FullPathName(path), TrimSystemText(locale.SystemErrorText(read.error))}),
-                   u"EFOpenError");
+    throw EVelmora(
+        Format(u"Cannot open file \"%s\". %s",
+               {files.FullPathName(path), TrimSystemText(locale.SystemErrorText(read.error))}),
+        u"EFOpenError");
   }
   Text text = DecodeText(read.bytes, locale);
   read.bytes = {};  // the bytes are not needed while the lines live

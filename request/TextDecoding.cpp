@@ -6,12 +6,12 @@ namespace {
 constexpr char16_t kReplacement = 0xFFFD;
 
 Text DecodeUtf16(const uint8_t* bytes, size_t size, bool bigEndian) {
-  Text out;
-  out.resize(size / 2);  // an odd last byte is dropped
-  for (size_t i = 0; i < out.size(); ++i) {
-    uint8_t first = bytes[2 * i], second = bytes[2 * i + 1];
-    out[i] = bigEndian ? static_cast<char16_t>(first << 8 | second)
-                       : static_cast<char16_t>(second << 8 | first);
+  Text out(size / 2, u'\0');  // an odd last byte is dropped
+  char16_t* to = out.data();
+  const uint8_t* end = bytes + out.size() * 2;
+  for (const uint8_t* from = bytes; from != end; from += 2) {
+    *to++ = bigEndian ? static_cast<char16_t>(from[0] << 8 | from[1])
+                      : static_cast<char16_t>(from[1] << 8 | from[0]);
   }
   return out;
 }
@@ -81,9 +81,12 @@ Text DecodeUtf8(const uint8_t* bytes, size_t size) {
 }
 
 Text DecodeText(const std::vector<uint8_t>& bytes, platform::ILocale& locale) {
-  if (StartsWithBytes(bytes, {0xFF, 0xFE})) return DecodeUtf16(bytes.data() + 2, bytes.size() - 2, false);
-  if (StartsWithBytes(bytes, {0xFE, 0xFF})) return DecodeUtf16(bytes.data() + 2, bytes.size() - 2, true);
-  if (StartsWithBytes(bytes, {0xEF, 0xBB, 0xBF})) return DecodeUtf8(bytes.data() + 3, bytes.size() - 3);
+  if (StartsWithBytes(bytes, {0xFF, 0xFE}))
+    return DecodeUtf16(bytes.data() + 2, bytes.size() - 2, false);
+  if (StartsWithBytes(bytes, {0xFE, 0xFF}))
+    return DecodeUtf16(bytes.data() + 2, bytes.size() - 2, true);
+  if (StartsWithBytes(bytes, {0xEF, 0xBB, 0xBF}))
+    return DecodeUtf8(bytes.data() + 3, bytes.size() - 3);
   return locale.AnsiToText(std::string(bytes.begin(), bytes.end()));
 }
 
@@ -97,8 +100,10 @@ TextLines::iterator::iterator(const Text* text, size_t start) : text_(text), sta
 }
 
 void TextLines::iterator::FindEnd() {
+  const char16_t* text = text_->data();
+  const size_t size = text_->size();
   end_ = start_;
-  while (end_ < text_->size() && (*text_)[end_] != u'\r' && (*text_)[end_] != u'\n') ++end_;
+  while (end_ < size && text[end_] != u'\r' && text[end_] != u'\n') ++end_;
 }
 
 TextLines::iterator& TextLines::iterator::operator++() {

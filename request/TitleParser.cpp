@@ -47,8 +47,7 @@ bool ParseFileTitle(const Text& text, Text& caption, Text& version) {
   return true;
 }
 
-bool ParsePathTitle(platform::IFileSystem& files, const Text& text, Text& caption,
-                    Text& version) {
+bool ParsePathTitle(platform::IFileSystem& files, const Text& text, Text& caption, Text& version) {
   if (FileExists(files, text)) {
     caption = text;
     return true;

@@ -15,8 +15,7 @@ bool ParseTitle(platform::IFileSystem& files, const Text& title, Text& caption, 
 bool ParseFileTitle(const Text& text, Text& caption, Text& version);
 
 // True when the text is an existing file or holds a ";" with text on both sides.
-bool ParsePathTitle(platform::IFileSystem& files, const Text& text, Text& caption,
-                    Text& version);
+bool ParsePathTitle(platform::IFileSystem& files, const Text& text, Text& caption, Text& version);
 
 // True for a UNC path or a drive-rooted path (":\" after at least one character).
 bool IsAbsolutePath(TextView path);

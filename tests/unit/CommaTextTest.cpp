@@ -13,7 +13,8 @@ TEST(SplitCommaText, ItemsOfEntryValues) {
     Text value;
     std::vector<Text> items;
   } rows[] = {
-      {u"\"C:\\Temp\\anc.tmp\",\"File 1: main.c 1.4\"", {u"C:\\Temp\\anc.tmp", u"File 1: main.c 1.4"}},
+      {u"\"C:\\Temp\\anc.tmp\",\"File 1: main.c 1.4\"",
+       {u"C:\\Temp\\anc.tmp", u"File 1: main.c 1.4"}},
       {u"C:\\Temp\\anc.tmp,File 1: main.c 1.4",
        {u"C:\\Temp\\anc.tmp", u"File", u"1:", u"main.c", u"1.4"}},
       {u"\"a \"\"b\"\" c\",\"t\"", {u"a \"b\" c", u"t"}},
@@ -24,8 +25,8 @@ TEST(SplitCommaText, ItemsOfEntryValues) {
       {u"  \t ", {}},
       {u",a", {u"", u"a"}},
       {u"\"\"", {u""}},
-      {u"\"ab\"cd", {u"ab", u"cd"}},   // text right after a closing quote starts an item
-      {u"a\"b", {u"a\"b"}},             // a quote inside an unquoted run is ordinary
+      {u"\"ab\"cd", {u"ab", u"cd"}},  // text right after a closing quote starts an item
+      {u"a\"b", {u"a\"b"}},           // a quote inside an unquoted run is ordinary
       {u"  a ,  b  ", {u"a", u"b"}},
       {u"\"open to the end", {u"open to the end"}},
       {u"\"ends in a quote\"\"", {u"ends in a quote\""}},

@@ -55,9 +55,12 @@ TEST_F(ParameterFileTest, EncodingsAndLineEndsReadTheSame) {
       "ANCESTOR=\xE4\r\nDERIVATIVES=d\r\n",
       "ANCESTOR=\xE4\nDERIVATIVES=d\n",
       "ANCESTOR=\xE4\rDERIVATIVES=d",
-      "\xEF\xBB\xBF" "ANCESTOR=\xC3\xA4\r\nDERIVATIVES=d\r\n",
-      "\xFF\xFE" "A\0N\0C\0E\0S\0T\0O\0R\0=\0\xE4\0\n\0D\0E\0R\0I\0V\0A\0T\0I\0V\0E\0S\0=\0d\0"s,
-      "\xFE\xFF" "\0A\0N\0C\0E\0S\0T\0O\0R\0=\0\xE4\0\r\0D\0E\0R\0I\0V\0A\0T\0I\0V\0E\0S\0=\0d"s,
+      "\xEF\xBB\xBF"
+      "ANCESTOR=\xC3\xA4\r\nDERIVATIVES=d\r\n",
+      "\xFF\xFE"
+      "A\0N\0C\0E\0S\0T\0O\0R\0=\0\xE4\0\n\0D\0E\0R\0I\0V\0A\0T\0I\0V\0E\0S\0=\0d\0"s,
+      "\xFE\xFF"
+      "\0A\0N\0C\0E\0S\0T\0O\0R\0=\0\xE4\0\r\0D\0E\0R\0I\0V\0A\0T\0I\0V\0E\0S\0=\0d"s,
   };
   for (const auto& content : files) {
     mem.files.AddFile(u"C:\\p\\params.txt", content);

@@ -70,8 +70,7 @@ TEST_F(SideAssignmentTest, OrientationPicksTheLeftEntry) {
     r.setup(fresh.registry);
     ComparisonSides sides = AssignSides(fresh.platform, kParams, false);
     EXPECT_EQ(sides.LeftInfo.Version, r.ancestorLeft ? u" (Rev. 1.3)" : u" (Rev. 1.4)") << r.what;
-    EXPECT_EQ(sides.RightInfo.Version, r.ancestorLeft ? u" (Rev. 1.4)" : u" (Rev. 1.3)")
-        << r.what;
+    EXPECT_EQ(sides.RightInfo.Version, r.ancestorLeft ? u" (Rev. 1.4)" : u" (Rev. 1.3)") << r.what;
     EXPECT_EQ(sides.LeftInfo.FileForBC, r.ancestorLeft ? u"C:\\Temp\\anc.c" : u"C:\\Temp\\der.c")
         << r.what;
     EXPECT_EQ(fresh.registry.OpenKeyCount(), 0) << r.what;

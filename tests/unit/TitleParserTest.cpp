@@ -84,9 +84,15 @@ TEST(IsAbsolutePath, UncOrDriveRooted) {
     Text path;
     bool absolute;
   } rows[] = {
-      {u"\\\\server\\share\\a.c", true}, {u"C:\\a.c", true}, {u"a:\\b", true},
-      {u"abc:\\x", true},                {u":\\a", false},   {u"C:a.c", false},
-      {u"", false},                      {u"\\a.c", false},  {u"x:\\y:\\z", true},
+      {u"\\\\server\\share\\a.c", true},
+      {u"C:\\a.c", true},
+      {u"a:\\b", true},
+      {u"abc:\\x", true},
+      {u":\\a", false},
+      {u"C:a.c", false},
+      {u"", false},
+      {u"\\a.c", false},
+      {u"x:\\y:\\z", true},
   };
   for (const auto& r : rows) EXPECT_EQ(IsAbsolutePath(r.path), r.absolute) << ToUtf8(r.path);
 }

@@ -56,6 +56,9 @@ class IFileSystem {
   // Creates or replaces a file, open to no other process while it is written.
   // 0 on success, else the error code.
   virtual uint32_t WriteWhole(const Text& path, const std::vector<uint8_t>& bytes) = 0;
+  // GetFullPathNameW: the path made absolute against the current directory, "." and ".."
+  // resolved; the path as given when that fails.
+  virtual Text FullPathName(const Text& path) = 0;
 };
 
 }  // namespace velmora::platform

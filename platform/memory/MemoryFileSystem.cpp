@@ -449,6 +449,16 @@ void MemoryFileSystem::FailDeleteOf(const Text& path, uint32_t error) {
   Require(path)->deleteFailure = error;
 }
 
+Text MemoryFileSystem::FullPathName(const Text& path) {
+  // Like GetFullPathNameW, only the text is worked on: the entries need not exist.
+  ParsedPath parsed = Parse(path, currentDir_, true);
+  if (path.empty() || parsed.rootText.empty()) return path;
+  Text full = parsed.rootText;
+  for (const auto& element : parsed.elements) full += u"\\" + element;
+  if (parsed.elements.empty() || parsed.trailingSlash) full += u'\\';
+  return full;
+}
+
 bool MemoryFileSystem::SetCurrentDir(const Text& path) {
   Lookup found = Resolve(path);
   if (found.error != 0 || found.node == nullptr || !found.node->directory) return false;

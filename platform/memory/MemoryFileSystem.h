@@ -27,6 +27,7 @@ class MemoryFileSystem : public IFileSystem {
   uint32_t Delete(const Text& path) override;
   ReadResult ReadWhole(const Text& path, Sharing sharing) override;
   uint32_t WriteWhole(const Text& path, const std::vector<uint8_t>& bytes) override;
+  Text FullPathName(const Text& path) override;
 
   // Setup. Missing parent folders (and drives or shares) are created on the way.
   void AddDirectory(const Text& path);

@@ -112,4 +112,17 @@ uint32_t Win32FileSystem::WriteWhole(const Text& path, const std::vector<uint8_t
   return 0;
 }
 
+Text Win32FileSystem::FullPathName(const Text& path) {
+  // The size is asked first; the current directory may change in between, so ask again.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    DWORD needed = GetFullPathNameW(Wide(path), 0, nullptr, nullptr);
+    if (needed == 0) return path;
+    Text buffer(needed, u'\0');
+    DWORD stored = GetFullPathNameW(Wide(path), needed, Wide(buffer.data()), nullptr);
+    if (stored == 0) return path;
+    if (stored < needed) return buffer.substr(0, stored);
+  }
+  return path;
+}
+
 }  // namespace velmora::platform

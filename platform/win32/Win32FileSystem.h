@@ -14,6 +14,7 @@ class Win32FileSystem : public IFileSystem {
   uint32_t Delete(const Text& path) override;
   ReadResult ReadWhole(const Text& path, Sharing sharing) override;
   uint32_t WriteWhole(const Text& path, const std::vector<uint8_t>& bytes) override;
+  Text FullPathName(const Text& path) override;
 };
 
 }  // namespace velmora::platform

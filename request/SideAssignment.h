@@ -1,0 +1,23 @@
+// The first stage of a comparison run: the parameter file's ANCESTOR and DERIVATIVES entries
+// on the sides the user chose, each turned into a TFileInfo.
+#pragma once
+
+#include "platform/Platform.h"
+#include "request/FileInfo.h"
+#include "support/Text.h"
+
+namespace velmora {
+
+struct ComparisonSides {
+  TFileInfo LeftInfo;
+  TFileInfo RightInfo;
+  Text BC_Args;  // read with the same settings access as the orientation
+};
+
+// Reads the parameter file, the orientation and BC_Args, then builds the left side and then
+// the right side (which may already move the left side's file). Raises EVelmora "Cannot open
+// file "%s". %s" for an unreadable file and "List index out of bounds (1)" for an entry with
+// fewer than two items; settings of the wrong type raise the settings store's errors.
+ComparisonSides AssignSides(platform::Platform& platform, const Text& parameterFile, bool isBC3);
+
+}  // namespace velmora

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "platform/memory/MemoryPlatform.h"
+#include "request/SideAssignment.h"
+#include "settings/Settings.h"
+#include "support/Errors.h"
+
+namespace velmora {
+namespace {
+
+using platform::Hive;
+
+const Text kParams = u"C:\\p\\params.txt";
+
+class SideAssignmentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    mem.files.AddDirectory(u"C:\\Temp");
+    mem.files.AddFile(u"C:\\Temp\\anc.tmp", "a");
+    mem.files.AddFile(u"C:\\Temp\\der.tmp", "d");
+  }
+  void Params(std::string_view content) { mem.files.AddFile(kParams, content); }
+  Text Error() {
+    try {
+      AssignSides(mem.platform, kParams, false);
+    } catch (const EVelmora& e) {
+      return e.Message();
+    }
+    return u"no error";
+  }
+  platform::MemoryPlatform mem;
+};
+
+const char kTwoEntries[] =
+    "[Compare]\r\n"
+    "ANCESTOR=\"C:\\Temp\\anc.tmp\",\"File 1: main.c 1.3\"\r\n"
+    "DERIVATIVES=\"C:\\Temp\\der.tmp\",\"File 2: main.c 1.4\"\r\n";
+
+TEST_F(SideAssignmentTest, OrientationPicksTheLeftEntry) {
+  struct Row {
+    const char* what;
+    void (*setup)(platform::MemoryRegistry&);
+    bool ancestorLeft;
+  } rows[] = {
+      {"no settings key", [](platform::MemoryRegistry&) {}, false},
+      {"key without the value",
+       [](platform::MemoryRegistry& r) { r.AddKey(Hive::CurrentUser, kSettingsKey); }, false},
+      {"value false",
+       [](platform::MemoryRegistry& r) {
+         r.SetDword(Hive::CurrentUser, kSettingsKey, kValueAncestorLeft, 0);
+       },
+       false},
+      {"value true",
+       [](platform::MemoryRegistry& r) {
+         r.SetDword(Hive::CurrentUser, kSettingsKey, kValueAncestorLeft, 1);
+       },
+       true},
+      {"key cannot be opened",
+       [](platform::MemoryRegistry& r) {
+         r.SetDword(Hive::CurrentUser, kSettingsKey, kValueAncestorLeft, 1);
+         r.DenyOpen(Hive::CurrentUser, kSettingsKey);
+       },
+       false},
+  };
+  for (const auto& r : rows) {
+    platform::MemoryPlatform fresh;
+    fresh.files.AddFile(kParams, kTwoEntries);
+    fresh.files.AddFile(u"C:\\Temp\\anc.tmp");
+    fresh.files.AddFile(u"C:\\Temp\\der.tmp");
+    r.setup(fresh.registry);
+    ComparisonSides sides = AssignSides(fresh.platform, kParams, false);
+    EXPECT_EQ(sides.LeftInfo.Version, r.ancestorLeft ? u" (Rev. 1.3)" : u" (Rev. 1.4)") << r.what;
+    EXPECT_EQ(sides.RightInfo.Version, r.ancestorLeft ? u" (Rev. 1.4)" : u" (Rev. 1.3)") << r.what;
+    EXPECT_EQ(sides.LeftInfo.FileForBC, r.ancestorLeft ? u"C:\\Temp\\anc.c" : u"C:\\Temp\\der.c")
+        << r.what;
+    EXPECT_EQ(fresh.registry.OpenKeyCount(), 0) << r.what;
+  }
+}
+
+TEST_F(SideAssignmentTest, BcArgsReadWithTheSameAccess) {
+  Params(kTwoEntries);
+  mem.registry.SetString(Hive::CurrentUser, kSettingsKey, kValueBCArgs, u"/fv");
+  EXPECT_EQ(AssignSides(mem.platform, kParams, false).BC_Args, u"/fv");
+  EXPECT_EQ(mem.registry.Accesses().size(), 1u);
+}
+
+TEST_F(SideAssignmentTest, AncestorLeftOfTheWrongTypeEndsTheRun) {
+  Params(kTwoEntries);
+  mem.registry.SetString(Hive::CurrentUser, kSettingsKey, kValueAncestorLeft, u"1");
+  EXPECT_EQ(Error(), u"Invalid data type for 'AncestorLeft'");
+  EXPECT_EQ(mem.registry.OpenKeyCount(), 0);
+}
+
+TEST_F(SideAssignmentTest, ShortEntriesStopTheRunAtIndexOne) {
+  const char* files[] = {
+      "",                                   // empty file
+      "\xFF\xFE",                           // only a mark
+      "DERIVATIVES=\"C:\\Temp\\der.tmp\"",  // one item
+      "ANCESTOR=\"C:\\Temp\\anc.tmp\",\"t\"\nDERIVATIVES=\"C:\\Temp\\der.tmp\", ",
+      "\x01\x02\xFF\x80garbage=\x81\x8D\x8F",
+  };
+  for (const char* content : files) {
+    Params(content);
+    EXPECT_EQ(Error(), u"List index out of bounds (1)") << content;
+  }
+}
+
+TEST_F(SideAssignmentTest, RightSideFailureLeavesTheLeftSideMoved) {
+  Params("DERIVATIVES=\"C:\\Temp\\der.tmp\",\"File 2: main.c 1.4\"\r\n");
+  EXPECT_EQ(Error(), u"List index out of bounds (1)");
+  EXPECT_TRUE(mem.files.Exists(u"C:\\Temp\\der.c"));
+  EXPECT_FALSE(mem.files.Exists(u"C:\\Temp\\der.tmp"));
+}
+
+TEST_F(SideAssignmentTest, UnreadableParameterFileTouchesNothing) {
+  Params(kTwoEntries);
+  mem.files.LockForWriting(kParams);
+  EXPECT_EQ(Error(),
+            u"Cannot open file \"C:\\p\\params.txt\". The process cannot access the file because "
+            u"it is being used by another process");
+  EXPECT_TRUE(mem.registry.Accesses().empty());
+}
+
+TEST_F(SideAssignmentTest, EmptyTitleGivesAReadOnlySideWithoutCopy) {
+  Params("ANCESTOR=\"C:\\Temp\\anc.tmp\",\"t\"\r\nDERIVATIVES=\"C:\\Temp\\der.tmp\",\r\n");
+  ComparisonSides sides = AssignSides(mem.platform, kParams, false);
+  EXPECT_EQ(sides.LeftInfo.FileForBC, u"C:\\Temp\\der.tmp");
+  EXPECT_EQ(sides.LeftInfo.CaptionForBC, u"");
+  EXPECT_TRUE(sides.LeftInfo.ReadOnly);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -8,8 +8,4 @@ bool SetupDialogNotAvailable::Execute(const Text&) {
   throw EVelmora(u"The setup dialog is not available in this version of Velmora");
 }
 
-void ComparisonRunNotAvailable::Run(const Text&, const Text&, bool) {
-  throw EVelmora(u"Comparing with Beyond Compare is not available in this version of Velmora");
-}
-
 }  // namespace velmora

@@ -49,7 +49,7 @@ void SaveRunLog(platform::IFileSystem& files, platform::ILocale& locale, const T
   if (error == 0) return;
   // Trimmed as the system error message is elsewhere: no trailing line break or period.
   throw EVelmora(Format(u"Cannot create file \"%s\". %s",
-                        {path, TrimSystemText(locale.SystemErrorText(error))}),
+                        {files.FullPathName(path), TrimSystemText(locale.SystemErrorText(error))}),
                  u"EFCreateError");
 }
 

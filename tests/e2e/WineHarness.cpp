@@ -1,6 +1,7 @@
 #include "WineHarness.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -32,7 +33,8 @@ std::vector<std::string> WineEnvironment(const std::string& prefix) {
   for (char** e = environ; *e; ++e) {
     std::string entry = *e;
     if (entry.rfind("WINEPREFIX=", 0) == 0 || entry.rfind("WINEDEBUG=", 0) == 0 ||
-        entry.rfind("WINEDLLOVERRIDES=", 0) == 0) {
+        entry.rfind("WINEDLLOVERRIDES=", 0) == 0 || entry.rfind("LANG=", 0) == 0 ||
+        entry.rfind("LC_", 0) == 0) {
       continue;
     }
     env.push_back(entry);
@@ -40,6 +42,8 @@ std::vector<std::string> WineEnvironment(const std::string& prefix) {
   env.push_back("WINEPREFIX=" + prefix);
   env.push_back("WINEDEBUG=-all");
   env.push_back("WINEDLLOVERRIDES=mscoree,mshtml=");
+  // English (United States): ANSI code page 1252, "." and "," as separators.
+  env.push_back("LANG=en_US.UTF-8");
   return env;
 }
 
@@ -172,6 +176,11 @@ WineSession::WineSession(const std::string& name) {
 WineSession::~WineSession() {
   Run({kWineServer, "-k"}, WineEnvironment(prefix_), dir_ + "/wine.log", 30);
   if (!getenv("VELMORA_E2E_KEEP")) fs::remove_all(prefix_);
+}
+
+std::string WineSession::TempDir() {
+  const passwd* user = getpwuid(getuid());
+  return std::string("C:\\users\\") + (user ? user->pw_name : "root") + "\\Temp";
 }
 
 std::string WineSession::UnixPath(const std::string& windowsPath) const {

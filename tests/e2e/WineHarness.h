@@ -26,6 +26,8 @@ class WineSession {
   WineSession(const WineSession&) = delete;
   WineSession& operator=(const WineSession&) = delete;
 
+  // The user's temporary directory as Wine reports it, without a trailing backslash.
+  static std::string TempDir();
   // Unix path of a Windows path on drive C:.
   std::string UnixPath(const std::string& windowsPath) const;
   void WriteFile(const std::string& windowsPath, const std::string& bytes) const;

@@ -3,11 +3,12 @@
 
 #include "app/PendingFeatures.h"
 #include "app/ProgramEntry.h"
+#include "launch/BeyondCompareRun.h"
 #include "platform/win32/Win32Platform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   velmora::platform::Win32Platform services;
   velmora::SetupDialogNotAvailable setup;
-  velmora::ComparisonRunNotAvailable comparison;
+  velmora::BeyondCompareRun comparison(services.platform);
   return velmora::ProgramMain(services.platform, setup, comparison);
 }

@@ -1,0 +1,19 @@
+// The Beyond Compare run for one request, once its entry conditions have held: the sides, the
+// command line, the first log, the start and the waits, the dispositions and the final log.
+#pragma once
+
+#include "launch/ComparisonRun.h"
+#include "platform/Platform.h"
+
+namespace velmora {
+
+class BeyondCompareRun : public IComparisonRun {
+ public:
+  explicit BeyondCompareRun(platform::Platform& platform) : platform_(platform) {}
+  void Run(const Text& bc2Path, const Text& parameterFile, bool isBC3) override;
+
+ private:
+  platform::Platform& platform_;
+};
+
+}  // namespace velmora

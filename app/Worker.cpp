@@ -26,16 +26,22 @@ void ShowApplicationError(Platform& platform, const Text& message) {
 TfrmInvisible::TfrmInvisible(Platform& platform, ISetupDialog& setup, IComparisonRun& comparison)
     : platform_(platform), setup_(setup), comparison_(comparison) {}
 
-void TfrmInvisible::FormCreate() { platform_.windowing.SetWorkerSize(0, 0); }
+void TfrmInvisible::FormCreate() {
+  platform_.windowing.SetWorkerSize(0, 0);
+}
 
 void TfrmInvisible::FormShow() {
   platform_.windowing.Show(AppWindow::Owner, kSwHide);
   platform_.windowing.SetIdleHandler([this] { OnIdle(); });
 }
 
-bool TfrmInvisible::FirstCall() { return IsFirstCall(platform_.registry); }
+bool TfrmInvisible::FirstCall() {
+  return IsFirstCall(platform_.registry);
+}
 
-bool TfrmInvisible::WantBC2() { return IsBC2Wanted(platform_.registry); }
+bool TfrmInvisible::WantBC2() {
+  return IsBC2Wanted(platform_.registry);
+}
 
 Text TfrmInvisible::BC2Path(Platform& platform) {
   return ResolveBC2Path(platform.registry, platform.files);

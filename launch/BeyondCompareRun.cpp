@@ -19,9 +19,8 @@ void BeyondCompareRun::Run(const Text& bc2Path, const Text& parameterFile, bool 
 
   // The first log is on disk before the start, so a failed start still leaves one.
   Text logPath = RunLogPath(parameterFile);
-  RunLog log =
-      AssembleRunLog(ReadTextLines(p.files, p.locale, parameterFile).ToVector(), left, right,
-                     commandLine);
+  RunLog log = AssembleRunLog(ReadTextLines(p.files, p.locale, parameterFile).ToVector(), left,
+                              right, commandLine);
   SaveRunLog(p.files, p.locale, logPath, log);
 
   LaunchResult launched = LaunchAndWait(p.processes, p.locale, commandLine);

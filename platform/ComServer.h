@@ -11,9 +11,9 @@ namespace velmora::platform {
 struct ComCallResult {
   enum class Stage {
     Ok,
-    CreateFailed,       // CoCreateInstance failed
-    InterfaceMissing,   // the object does not offer the interface
-    CallFailed,         // the method returned a negative HRESULT
+    CreateFailed,      // CoCreateInstance failed
+    InterfaceMissing,  // the object does not offer the interface
+    CallFailed,        // the method returned a negative HRESULT
   };
   Stage stage = Stage::Ok;
   int32_t hresult = 0;

@@ -27,9 +27,9 @@ struct FoundEntry {
 
 // Who else may use a file while it is open.
 enum class Sharing {
-  ReadOnly,    // FILE_SHARE_READ: others may read, none may write
-  ReadWrite,   // FILE_SHARE_READ | FILE_SHARE_WRITE
-  Exclusive,   // no sharing
+  ReadOnly,   // FILE_SHARE_READ: others may read, none may write
+  ReadWrite,  // FILE_SHARE_READ | FILE_SHARE_WRITE
+  Exclusive,  // no sharing
 };
 
 struct ReadResult {

@@ -31,7 +31,7 @@ struct RegistryQuery {
   enum class Status { Ok, NotFound, MoreData, Failed };
   Status status = Status::NotFound;
   uint32_t type = kRegNone;
-  uint32_t size = 0;           // the value's full data size in bytes
+  uint32_t size = 0;          // the value's full data size in bytes
   std::vector<uint8_t> data;  // filled only with status Ok
 };
 

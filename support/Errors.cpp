@@ -15,8 +15,7 @@ Text TrimSystemText(TextView systemText) {
 
 Text SystemErrorMessage(uint32_t code, TextView systemText) {
   if (code == 0) return u"A call to an OS function failed";
-  return Format(u"System Error.  Code: %d.\r\n%s",
-                {int64_t{code}, TrimSystemText(systemText)});
+  return Format(u"System Error.  Code: %d.\r\n%s", {int64_t{code}, TrimSystemText(systemText)});
 }
 
 }  // namespace velmora

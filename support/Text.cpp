@@ -2,7 +2,9 @@
 
 namespace velmora {
 
-Text Ascii(std::string_view ascii) { return Text(ascii.begin(), ascii.end()); }
+Text Ascii(std::string_view ascii) {
+  return Text(ascii.begin(), ascii.end());
+}
 
 std::string ToUtf8(TextView text) {
   std::string out;
@@ -63,9 +65,13 @@ Text FromUtf8(std::string_view utf8) {
   return out;
 }
 
-Text ToDecimal(int64_t value) { return Ascii(std::to_string(value)); }
+Text ToDecimal(int64_t value) {
+  return Ascii(std::to_string(value));
+}
 
-char16_t UpperAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
+char16_t UpperAscii(char16_t c) {
+  return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+}
 
 Text UpperAscii(TextView text) {
   Text out(text);
@@ -104,9 +110,13 @@ size_t NameStart(TextView path) {
 }
 }  // namespace
 
-Text FileNameOf(TextView path) { return Text(path.substr(NameStart(path))); }
+Text FileNameOf(TextView path) {
+  return Text(path.substr(NameStart(path)));
+}
 
-Text DirectoryOf(TextView path) { return Text(path.substr(0, NameStart(path))); }
+Text DirectoryOf(TextView path) {
+  return Text(path.substr(0, NameStart(path)));
+}
 
 Text ExtensionOf(TextView path) {
   size_t dot = path.find_last_of(u".\\:");

@@ -17,7 +17,9 @@ class MemoryDialogs : public IDialogs {
     Text caption;
     Text text;
   };
-  void ErrorBox(const Text& caption, const Text& text) override { boxes.push_back({caption, text}); }
+  void ErrorBox(const Text& caption, const Text& text) override {
+    boxes.push_back({caption, text});
+  }
   void ErrorDialog(const Text& text) override { boxes.push_back({u"Error", text}); }
   std::optional<Text> OpenProgramFile(const Text& initialFile) override {
     openedWith.push_back(initialFile);

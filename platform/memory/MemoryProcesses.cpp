@@ -29,6 +29,7 @@ class MemoryChild : public IChildProcess {
     return program_.readyResult;
   }
   uint32_t WaitUntilEnded(uint32_t) override {
+    if (program_.whileRunning) program_.whileRunning();
     record_->events.push_back(u"ended");
     return program_.endResult;
   }

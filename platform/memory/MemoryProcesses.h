@@ -1,6 +1,7 @@
 // In-memory process starts with scripted programs and results, recording what was asked.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -16,6 +17,7 @@ class MemoryProcesses : public IProcesses {
   struct Program {
     uint32_t readyResult = 0;  // kWaitFailed for a program without a message queue
     uint32_t endResult = 0;
+    std::function<void()> whileRunning;  // what happens before it ends (the user's time, …)
   };
   // What happened to one started process, in order: "ready", "ended", "closed".
   struct Started {
@@ -25,7 +27,7 @@ class MemoryProcesses : public IProcesses {
 
   // Programs are found by their path (case-insensitively); others fail with file not found.
   void AddProgram(const Text& path, Program program);
-  void AddProgram(const Text& path) { AddProgram(path, Program{0, 0}); }
+  void AddProgram(const Text& path) { AddProgram(path, Program{0, 0, nullptr}); }
   // Every start fails with this error code.
   void FailStarts(uint32_t error) { failWith_ = error; }
 

@@ -27,9 +27,12 @@ std::vector<Text> SplitKeyPath(const Text& path) {
 
 Text HiveName(Hive hive) {
   switch (hive) {
-    case Hive::CurrentUser: return u"HKCU";
-    case Hive::LocalMachine: return u"HKLM";
-    case Hive::ClassesRoot: return u"HKCR";
+    case Hive::CurrentUser:
+      return u"HKCU";
+    case Hive::LocalMachine:
+      return u"HKLM";
+    case Hive::ClassesRoot:
+      return u"HKCR";
   }
   return u"?";
 }
@@ -92,7 +95,9 @@ class MemoryKey : public IRegistryKey {
   std::shared_ptr<int> openKeys_;
 };
 
-bool Writable(uint32_t access) { return (access & 0x6) != 0; }  // KEY_SET_VALUE | KEY_CREATE_SUB_KEY
+bool Writable(uint32_t access) {
+  return (access & 0x6) != 0;
+}  // KEY_SET_VALUE | KEY_CREATE_SUB_KEY
 
 }  // namespace
 
@@ -107,9 +112,12 @@ MemoryRegistry::~MemoryRegistry() = default;
 
 MemoryRegistry::Node& MemoryRegistry::Root(Hive hive, RegistryView view) {
   switch (hive) {
-    case Hive::CurrentUser: return *currentUser_;
-    case Hive::ClassesRoot: return *classesRoot_;
-    case Hive::LocalMachine: break;
+    case Hive::CurrentUser:
+      return *currentUser_;
+    case Hive::ClassesRoot:
+      return *classesRoot_;
+    case Hive::LocalMachine:
+      break;
   }
   return view == RegistryView::Wow32 ? *localMachine32_ : *localMachine_;
 }
@@ -142,12 +150,12 @@ std::unique_ptr<IRegistryKey> MemoryRegistry::Open(Hive hive, const Text& path, 
   if (deniedOpen_.count(Canonical(hive, path))) return nullptr;
   Node* node = Resolve(hive, path, view, false);
   if (!node) return nullptr;
-  return std::make_unique<MemoryKey>(node, Writable(access), Canonical(hive, path),
-                                     &refusedWrites_, openKeys_);
+  return std::make_unique<MemoryKey>(node, Writable(access), Canonical(hive, path), &refusedWrites_,
+                                     openKeys_);
 }
 
-std::unique_ptr<IRegistryKey> MemoryRegistry::Create(Hive hive, const Text& path,
-                                                     uint32_t access, RegistryView view) {
+std::unique_ptr<IRegistryKey> MemoryRegistry::Create(Hive hive, const Text& path, uint32_t access,
+                                                     RegistryView view) {
   Text record = u"create ";
   record.append(HiveName(hive)).append(u"\\").append(path);
   accesses_.push_back(std::move(record));
@@ -159,8 +167,7 @@ std::unique_ptr<IRegistryKey> MemoryRegistry::Create(Hive hive, const Text& path
     }
   }
   Node* node = Resolve(hive, path, view, true);
-  return std::make_unique<MemoryKey>(node, Writable(access), canonical, &refusedWrites_,
-                                     openKeys_);
+  return std::make_unique<MemoryKey>(node, Writable(access), canonical, &refusedWrites_, openKeys_);
 }
 
 void MemoryRegistry::SetValue(Hive hive, const Text& path, const Text& name, uint32_t type,

@@ -1,8 +1,8 @@
 #include "platform/win32/Win32Dialogs.h"
 
-#include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <vector>
 
@@ -20,9 +20,13 @@ void ShowBox(const Text& caption, const Text& text) {
 
 }  // namespace
 
-void Win32Dialogs::ErrorBox(const Text& caption, const Text& text) { ShowBox(caption, text); }
+void Win32Dialogs::ErrorBox(const Text& caption, const Text& text) {
+  ShowBox(caption, text);
+}
 
-void Win32Dialogs::ErrorDialog(const Text& text) { ShowBox(u"Error", text); }
+void Win32Dialogs::ErrorDialog(const Text& text) {
+  ShowBox(u"Error", text);
+}
 
 std::optional<Text> Win32Dialogs::OpenProgramFile(const Text& initialFile) {
   std::vector<wchar_t> file(32768, L'\0');
@@ -44,8 +48,8 @@ std::optional<Text> Win32Dialogs::OpenProgramFile(const Text& initialFile) {
 ShellResult Win32Shell::Execute(const Text& operation, const Text& file, const Text& parameters,
                                 const Text& directory, int showCommand) {
   HINSTANCE instance =
-      ShellExecuteW(nullptr, Wide(operation).c_str(), Wide(file).c_str(),
-                    Wide(parameters).c_str(), Wide(directory).c_str(), showCommand);
+      ShellExecuteW(nullptr, Wide(operation).c_str(), Wide(file).c_str(), Wide(parameters).c_str(),
+                    Wide(directory).c_str(), showCommand);
   ShellResult result;
   result.instance = reinterpret_cast<intptr_t>(instance);
   result.lastError = result.instance <= 32 ? GetLastError() : 0;

@@ -10,9 +10,12 @@ namespace {
 
 HKEY RootKey(Hive hive) {
   switch (hive) {
-    case Hive::CurrentUser: return HKEY_CURRENT_USER;
-    case Hive::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case Hive::ClassesRoot: return HKEY_CLASSES_ROOT;
+    case Hive::CurrentUser:
+      return HKEY_CURRENT_USER;
+    case Hive::LocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case Hive::ClassesRoot:
+      return HKEY_CLASSES_ROOT;
   }
   return HKEY_CURRENT_USER;
 }

@@ -22,7 +22,9 @@ void RegisterClasses(HINSTANCE instance) {
   RegisterClassExW(&wc);
 }
 
-HWND AsHwnd(void* window) { return static_cast<HWND>(window); }
+HWND AsHwnd(void* window) {
+  return static_cast<HWND>(window);
+}
 
 }  // namespace
 
@@ -32,8 +34,8 @@ void Win32Windowing::RunWorker(IWorkerForm& form) {
   // The owner stands for the program in the taskbar while it is visible; it never is during a
   // request, and the worker it owns gets no taskbar button of its own.
   owner_ = CreateWindowExW(0, kOwnerClass, L"Velmora",
-                           WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
-                           nullptr, nullptr, instance, nullptr);
+                           WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
+                           nullptr, instance, nullptr);
   worker_ = CreateWindowExW(0, kWorkerClass, L"Invisible Form", WS_POPUP, 0, 0, 651, 338,
                             AsHwnd(owner_), nullptr, instance, nullptr);
   form.FormCreate();
@@ -76,6 +78,8 @@ void Win32Windowing::Show(AppWindow window, int command) {
   if (hwnd) ShowWindow(hwnd, command);
 }
 
-int16_t Win32Windowing::AsyncKeyState(int virtualKey) { return GetAsyncKeyState(virtualKey); }
+int16_t Win32Windowing::AsyncKeyState(int virtualKey) {
+  return GetAsyncKeyState(virtualKey);
+}
 
 }  // namespace velmora::platform

@@ -57,7 +57,9 @@ class ComparisonRun : public testing::Test {
     wine.WriteFile(parameterFile,
                    "ANCESTOR=" + ancestor + "\r\nDERIVATIVES=" + derivative + "\r\n");
   }
-  e2e::RequestOutcome Run(int boxes = 0) { return wine.RunLikePvcs(kRequest + parameterFile, boxes); }
+  e2e::RequestOutcome Run(int boxes = 0) {
+    return wine.RunLikePvcs(kRequest + parameterFile, boxes);
+  }
 
   e2e::WineSession wine;
   std::string temp;
@@ -80,8 +82,8 @@ TEST_F(ComparisonRun, RevisionAgainstRevision) {
   const std::string commandLine = "\"C:\\BC3\\BComp.exe\" \"" + left + "\" \"" + right +
                                   "\" /title1=\"main.c (Rev. 1.5)\" /title2=\"main.c (Rev. 1.4)\""
                                   " /lro /rro";
-  EXPECT_EQ(Record(), commandLine + "\nfile1=" + left + "\n" + Seen(derivativeBytes) + "\nfile2=" +
-                          right + "\n" + Seen(ancestorBytes));
+  EXPECT_EQ(Record(), commandLine + "\nfile1=" + left + "\n" + Seen(derivativeBytes) +
+                          "\nfile2=" + right + "\n" + Seen(ancestorBytes));
   // Handed back under the names PVCS gave them; the copies are gone.
   EXPECT_EQ(wine.ReadFile(temp + "\\pvc4711.tmp"), derivativeBytes);
   EXPECT_EQ(wine.ReadFile(temp + "\\pvc4710.tmp"), ancestorBytes);
@@ -91,20 +93,33 @@ TEST_F(ComparisonRun, RevisionAgainstRevision) {
   std::string log = wine.ReadFile(temp + "\\Velmora.log");
   std::string expected =
       "Tempfile:\r\n=========\r\n"
-      "ANCESTOR=\"" + temp + "\\pvc4710.tmp\",\"File 1: main.c 1.4\"\r\n"
-      "DERIVATIVES=\"" + temp + "\\pvc4711.tmp\",\"File 2: main.c 1.5\"\r\n"
+      "ANCESTOR=\"" +
+      temp +
+      "\\pvc4710.tmp\",\"File 1: main.c 1.4\"\r\n"
+      "DERIVATIVES=\"" +
+      temp +
+      "\\pvc4711.tmp\",\"File 2: main.c 1.5\"\r\n"
       "\r\nLeft:\r\n=====\r\n"
-      "PVCS File   > \"" + temp + "\\pvc4711.tmp\"\r\n"
+      "PVCS File   > \"" +
+      temp +
+      "\\pvc4711.tmp\"\r\n"
       "Origin Name > \"main.c\"\r\n"
       "Version     > \" (Rev. 1.5)\"\r\n"
-      "FileForBC   > \"" + left + "\"\r\n"
+      "FileForBC   > \"" +
+      left +
+      "\"\r\n"
       "\r\nRight:\r\n======\r\n"
-      "PVCS File   > \"" + temp + "\\pvc4710.tmp\"\r\n"
+      "PVCS File   > \"" +
+      temp +
+      "\\pvc4710.tmp\"\r\n"
       "Origin Name > \"main.c\"\r\n"
       "Version     > \" (Rev. 1.4)\"\r\n"
-      "FileForBC   > \"" + right + "\"\r\n"
+      "FileForBC   > \"" +
+      right +
+      "\"\r\n"
       "\r\nComparison:\r\n===========\r\n"
-      "CreateProcess: " + commandLine + "\r\n";
+      "CreateProcess: " +
+      commandLine + "\r\n";
   ASSERT_EQ(log.substr(0, expected.size()), expected);
   std::string rest = log.substr(expected.size());
   EXPECT_TRUE(std::regex_match(
@@ -124,7 +139,9 @@ struct WorkingFileCase {
   const char* ready;  // the wait-for-readiness result in the log
 };
 
-void PrintTo(const WorkingFileCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const WorkingFileCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class WorkingFile : public ComparisonRun, public testing::WithParamInterface<WorkingFileCase> {};
 
@@ -163,12 +180,11 @@ TEST_P(WorkingFile, IsEditableAndStaysWhereItIs) {
 
 INSTANTIATE_TEST_SUITE_P(
     Wine, WorkingFile,
-    testing::Values(
-        WorkingFileCase{"DerivativeLeftGuiProgram", false, "StandInGui.exe", "C:\\BC3\\BComp.exe",
-                        "0"},
-        // A console program: the wait for readiness cannot be determined.
-        WorkingFileCase{"AncestorLeftConsoleProgram", true, "StandInConsole.exe",
-                        "C:\\BC2\\BC2.exe", "-1"}),
+    testing::Values(WorkingFileCase{"DerivativeLeftGuiProgram", false, "StandInGui.exe",
+                                    "C:\\BC3\\BComp.exe", "0"},
+                    // A console program: the wait for readiness cannot be determined.
+                    WorkingFileCase{"AncestorLeftConsoleProgram", true, "StandInConsole.exe",
+                                    "C:\\BC2\\BC2.exe", "-1"}),
     [](const testing::TestParamInfo<WorkingFileCase>& param) { return param.param.name; });
 
 TEST_F(ComparisonRun, TakenCopyNameGetsANumber) {
@@ -221,11 +237,15 @@ TEST_F(ComparisonRun, LogIsWrittenInTheAnsiCodePage) {
   wine.WriteFile(temp + "\\pvc4711.tmp", derivativeBytes);
   parameterFile = temp + "\\pvc4712.tmp";
   // UTF-8 with its byte-order mark, lines ending in a lone CR and a lone LF.
-  wine.WriteFile(parameterFile, "\xEF\xBB\xBF" "ANCESTOR=\"" + temp +
-                                    "\\pvc4710.tmp\",\"File 1: \xC3\xA4rger.c 1.4\"\r"
-                                    "DERIVATIVES=\"" + temp +
-                                    "\\pvc4711.tmp\",\"File 2: \xC3\xA4rger.c 1.5\"\n"
-                                    "COMMENT=\xE2\x82\xAC \xE6\x97\xA5");
+  wine.WriteFile(parameterFile,
+                 "\xEF\xBB\xBF"
+                 "ANCESTOR=\"" +
+                     temp +
+                     "\\pvc4710.tmp\",\"File 1: \xC3\xA4rger.c 1.4\"\r"
+                     "DERIVATIVES=\"" +
+                     temp +
+                     "\\pvc4711.tmp\",\"File 2: \xC3\xA4rger.c 1.5\"\n"
+                     "COMMENT=\xE2\x82\xAC \xE6\x97\xA5");
   auto outcome = Run();
   ASSERT_EQ(outcome.launcher, "0");
   std::string log = wine.ReadFile(temp + "\\Velmora.log");
@@ -256,8 +276,9 @@ TEST_F(ComparisonRun, ArchiveWithServerNotRegisteredStaysInPlace) {
   std::string log = wine.ReadFile(temp + "\\Velmora.log");
   EXPECT_NE(log.find("------------> The file remains on disk until Beyond Compare is closed\r\n"),
             std::string::npos);
-  std::regex failure("\r\nFailed to add the temp file \"([^\"]*)\" to VelmoraHelper COM-Server "
-                     "\\(EOleSysError:[^\r\n]*ClassID: \\{3F990032-0766-453D-AC59-3A33A8722940\\}\\)");
+  std::regex failure(
+      "\r\nFailed to add the temp file \"([^\"]*)\" to VelmoraHelper COM-Server "
+      "\\(EOleSysError:[^\r\n]*ClassID: \\{3F990032-0766-453D-AC59-3A33A8722940\\}\\)");
   std::smatch first, second;
   ASSERT_TRUE(std::regex_search(log, first, failure)) << log;
   std::string after = first.suffix();

@@ -27,7 +27,9 @@ struct FallbackCase {
   bool programExists;
 };
 
-void PrintTo(const FallbackCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const FallbackCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class Fallback : public testing::TestWithParam<FallbackCase> {};
 

@@ -15,8 +15,12 @@ void RunWindowsTests(const std::string& program) {
   EXPECT_NE(results.find("failures=\"0\""), std::string::npos) << results;
 }
 
-TEST(WindowsBuild, PlatformServicesPassUnderWine) { RunWindowsTests("velmora_win32_tests.exe"); }
+TEST(WindowsBuild, PlatformServicesPassUnderWine) {
+  RunWindowsTests("velmora_win32_tests.exe");
+}
 
-TEST(WindowsBuild, CoreUnitTestsPassUnderWine) { RunWindowsTests("velmora_unit_tests_win.exe"); }
+TEST(WindowsBuild, CoreUnitTestsPassUnderWine) {
+  RunWindowsTests("velmora_unit_tests_win.exe");
+}
 
 }  // namespace

@@ -25,8 +25,12 @@ namespace {
 const char* kWine = "/usr/lib/wine/wine64";
 const char* kWineServer = "/usr/lib/wine/wineserver";
 
-std::string WorkRoot() { return VELMORA_E2E_WORK; }
-std::string TemplatePrefix() { return WorkRoot() + "/prefix-template"; }
+std::string WorkRoot() {
+  return VELMORA_E2E_WORK;
+}
+std::string TemplatePrefix() {
+  return WorkRoot() + "/prefix-template";
+}
 
 std::vector<std::string> WineEnvironment(const std::string& prefix) {
   std::vector<std::string> env;
@@ -185,7 +189,8 @@ std::string WineSession::TempDir() {
 
 std::string WineSession::UnixPath(const std::string& windowsPath) const {
   std::string path = windowsPath;
-  if (path.size() >= 2 && (path[0] == 'C' || path[0] == 'c') && path[1] == ':') path = path.substr(2);
+  if (path.size() >= 2 && (path[0] == 'C' || path[0] == 'c') && path[1] == ':')
+    path = path.substr(2);
   for (auto& c : path) {
     if (c == '\\') c = '/';
   }
@@ -208,7 +213,9 @@ bool WineSession::Exists(const std::string& windowsPath) const {
   return fs::exists(UnixPath(windowsPath));
 }
 
-void WineSession::Remove(const std::string& windowsPath) const { fs::remove(UnixPath(windowsPath)); }
+void WineSession::Remove(const std::string& windowsPath) const {
+  fs::remove(UnixPath(windowsPath));
+}
 
 void WineSession::Install(const std::string& program, const std::string& windowsPath) const {
   fs::create_directories(fs::path(UnixPath(windowsPath)).parent_path());
@@ -236,9 +243,9 @@ RequestOutcome WineSession::RunLikePvcs(const std::string& commandLine, int boxe
   auto env = WineEnvironment(prefix_);
   pid_t probe = 0;
   if (boxes > 0) {
-    probe = Spawn({kWine, "C:\\e2e\\UiProbe.exe", "C:\\e2e\\probe.txt", "40000",
-                   std::to_string(boxes)},
-                  env, dir_ + "/wine.log");
+    probe =
+        Spawn({kWine, "C:\\e2e\\UiProbe.exe", "C:\\e2e\\probe.txt", "40000", std::to_string(boxes)},
+              env, dir_ + "/wine.log");
   }
   Run({kWine, "C:\\e2e\\PvcsStandIn.exe", "C:\\e2e\\cmdline.txt", "C:\\e2e\\result.txt", "45000"},
       env, dir_ + "/wine.log", 60);

@@ -3,8 +3,8 @@
 // (the two files a comparison program is given) whether they exist, their size and a digest.
 #pragma once
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <string>
@@ -48,8 +48,8 @@ inline void StandInWriteRecord() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   for (int i = 1; argv && i <= 2 && i < argc; ++i) {
-    body += "\nfile" + std::to_string(i) + "=" + StandInUtf8(argv[i]) + "\n" +
-            StandInDescribe(argv[i]);
+    body +=
+        "\nfile" + std::to_string(i) + "=" + StandInUtf8(argv[i]) + "\n" + StandInDescribe(argv[i]);
   }
   if (argv) LocalFree(argv);
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -98,7 +98,8 @@ long long Distance(const std::vector<DWORD>& a, const std::vector<DWORD>& b) {
   long long sum = 0;
   for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
     for (int shift = 0; shift < 24; shift += 8) {
-      sum += std::abs(static_cast<int>((a[i] >> shift) & 0xFF) - static_cast<int>((b[i] >> shift) & 0xFF));
+      sum += std::abs(static_cast<int>((a[i] >> shift) & 0xFF) -
+                      static_cast<int>((b[i] >> shift) & 0xFF));
     }
   }
   return sum;
@@ -137,8 +138,10 @@ std::string IconKind(HWND box) {
   struct Kind {
     LPCWSTR id;
     const char* name;
-  } kinds[] = {{IDI_HAND, "error"}, {IDI_EXCLAMATION, "warning"},
-               {IDI_ASTERISK, "information"}, {IDI_QUESTION, "question"}};
+  } kinds[] = {{IDI_HAND, "error"},
+               {IDI_EXCLAMATION, "warning"},
+               {IDI_ASTERISK, "information"},
+               {IDI_QUESTION, "question"}};
   const char* best = "other";
   long long bestDistance = -1;
   for (const auto& kind : kinds) {

@@ -31,34 +31,29 @@ TEST_P(ArgumentRules, SplitsAsPVCSExpects) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ArgumentRules,
-    testing::Values(
-        SplitCase{u"Velmora.exe", {}},
-        SplitCase{u"\"C:\\Program Files\\PVCS\\Velmora.exe\"", {}},
-        SplitCase{u"Velmora.exe   \t ", {}},
-        SplitCase{u"Velmora.exe C:\\Temp\\pvc1.tmp", {u"C:\\Temp\\pvc1.tmp"}},
-        // Separators are every character from 1 to 32, in runs.
-        SplitCase{u"Velmora.exe\t-a \x01\x1f  b\r\nc", {u"-a", u"b", u"c"}},
-        // Quoted stretches keep blanks; the quote characters are dropped.
-        SplitCase{u"V \"C:\\My Files\\p.tmp\"", {u"C:\\My Files\\p.tmp"}},
-        SplitCase{u"V a\"b c\"d", {u"ab cd"}},
-        // Two adjacent quotes inside an argument contribute nothing.
-        SplitCase{u"V ab\"\"cd", {u"abcd"}},
-        SplitCase{u"V \"a\"\"b\"", {u"ab"}},
-        // An empty quoted pair standing alone between arguments is no argument.
-        SplitCase{u"V a \"\" b", {u"a", u"b"}},
-        SplitCase{u"V \"\" \"\"  a", {u"a"}},
-        SplitCase{u"V a \"\"", {u"a"}},
-        SplitCase{u"V \"\"\"\"b", {u"b"}},
-        // A quote that is never closed runs to the end of the line.
-        SplitCase{u"V \"C:\\a b", {u"C:\\a b"}},
-        SplitCase{u"V a \"", {u"a"}},
-        // There is no escape character.
-        SplitCase{u"V a\\\"b c\\\" d", {u"a\\b c\\", u"d"}},
-        // A NUL ends the command line.
-        SplitCase{u"V a\0b c", {u"a"}},
-        // The first token may be quoted with blanks and is never counted.
-        SplitCase{u"\"C:\\P F\\V.exe\" x y", {u"x", u"y"}},
-        SplitCase{u"  V.exe  -x  \"p q\" ", {u"-x", u"p q"}}));
+    testing::Values(SplitCase{u"Velmora.exe", {}},
+                    SplitCase{u"\"C:\\Program Files\\PVCS\\Velmora.exe\"", {}},
+                    SplitCase{u"Velmora.exe   \t ", {}},
+                    SplitCase{u"Velmora.exe C:\\Temp\\pvc1.tmp", {u"C:\\Temp\\pvc1.tmp"}},
+                    // Separators are every character from 1 to 32, in runs.
+                    SplitCase{u"Velmora.exe\t-a \x01\x1f  b\r\nc", {u"-a", u"b", u"c"}},
+                    // Quoted stretches keep blanks; the quote characters are dropped.
+                    SplitCase{u"V \"C:\\My Files\\p.tmp\"", {u"C:\\My Files\\p.tmp"}},
+                    SplitCase{u"V a\"b c\"d", {u"ab cd"}},
+                    // Two adjacent quotes inside an argument contribute nothing.
+                    SplitCase{u"V ab\"\"cd", {u"abcd"}}, SplitCase{u"V \"a\"\"b\"", {u"ab"}},
+                    // An empty quoted pair standing alone between arguments is no argument.
+                    SplitCase{u"V a \"\" b", {u"a", u"b"}}, SplitCase{u"V \"\" \"\"  a", {u"a"}},
+                    SplitCase{u"V a \"\"", {u"a"}}, SplitCase{u"V \"\"\"\"b", {u"b"}},
+                    // A quote that is never closed runs to the end of the line.
+                    SplitCase{u"V \"C:\\a b", {u"C:\\a b"}}, SplitCase{u"V a \"", {u"a"}},
+                    // There is no escape character.
+                    SplitCase{u"V a\\\"b c\\\" d", {u"a\\b c\\", u"d"}},
+                    // A NUL ends the command line.
+                    SplitCase{u"V a\0b c", {u"a"}},
+                    // The first token may be quoted with blanks and is never counted.
+                    SplitCase{u"\"C:\\P F\\V.exe\" x y", {u"x", u"y"}},
+                    SplitCase{u"  V.exe  -x  \"p q\" ", {u"-x", u"p q"}}));
 
 TEST(ApplicationTitle, NameCutAtFirstPeriodWithLowerCaseTail) {
   EXPECT_EQ(ApplicationTitle(u"C:\\PVCS\\Velmora.exe"), u"Velmora");
@@ -71,14 +66,13 @@ TEST(ApplicationTitle, NameCutAtFirstPeriodWithLowerCaseTail) {
 
 TEST(ErrorDisplayText, AppendsPeriodOnlyAfterCharactersAboveThePeriod) {
   // The apostrophe (39) ends a registry message, so it gets no period.
-  EXPECT_EQ(ErrorDisplayText(u"Invalid data type for 'UseBC2'"),
-            u"Invalid data type for 'UseBC2'");
+  EXPECT_EQ(ErrorDisplayText(u"Invalid data type for 'UseBC2'"), u"Invalid data type for 'UseBC2'");
   EXPECT_EQ(ErrorDisplayText(u"Cannot open file"), u"Cannot open file.");
   EXPECT_EQ(ErrorDisplayText(u"Done."), u"Done.");
-  EXPECT_EQ(ErrorDisplayText(u"Done!"), u"Done!");      // '!' is 33
+  EXPECT_EQ(ErrorDisplayText(u"Done!"), u"Done!");            // '!' is 33
   EXPECT_EQ(ErrorDisplayText(u"file \"x\""), u"file \"x\"");  // '"' is 34
-  EXPECT_EQ(ErrorDisplayText(u"a-"), u"a-");            // '-' is 45
-  EXPECT_EQ(ErrorDisplayText(u"a/"), u"a/.");           // '/' is 47
+  EXPECT_EQ(ErrorDisplayText(u"a-"), u"a-");                  // '-' is 45
+  EXPECT_EQ(ErrorDisplayText(u"a/"), u"a/.");                 // '/' is 47
   EXPECT_EQ(ErrorDisplayText(u""), u"");
 }
 

@@ -28,7 +28,7 @@ const Text kCommandLine = u"\"C:\\BC3\\BComp.exe\" \"C:\\Temp\\a.c\" \"C:\\Temp\
 
 TEST(ProcessLaunch, StartsHiddenWithoutApplicationNameAndWaitsInOrder) {
   MemoryProcesses processes;
-  processes.AddProgram(kProgram, {0, 0});
+  processes.AddProgram(kProgram, {0, 0, nullptr});
   SteppingLocale locale(1'234'567);
 
   LaunchResult result = LaunchAndWait(processes, locale, kCommandLine);
@@ -51,9 +51,9 @@ TEST(ProcessLaunch, WaitResultsAreSigned) {
     MemoryProcesses::Program program;
     int32_t ready, ended;
   } rows[] = {
-      {"ready and ended", {0, 0}, 0, 0},
-      {"not ready in the platform's sense", {platform::kWaitFailed, 0}, -1, 0},
-      {"both waits failed", {platform::kWaitFailed, platform::kWaitFailed}, -1, -1},
+      {"ready and ended", {0, 0, nullptr}, 0, 0},
+      {"not ready in the platform's sense", {platform::kWaitFailed, 0, nullptr}, -1, 0},
+      {"both waits failed", {platform::kWaitFailed, platform::kWaitFailed, nullptr}, -1, -1},
   };
   for (const auto& r : rows) {
     MemoryProcesses processes;

@@ -74,10 +74,10 @@ TEST_F(SettingsTest, TruthReadsRequireADwordOfAtMostFourBytes) {
       {u"Text1", platform::kRegSz, {'1', 0, 0, 0}, u"Invalid data type for 'Text1'"},
       {u"Text10", platform::kRegSz, {'1', 0, '0', 0, 0, 0}, u"Failed to get data for 'Text10'"},
       {u"Binary", platform::kRegBinary, {1, 0, 0, 0}, u"Invalid data type for 'Binary'"},
-      {u"Qword", platform::kRegQword, {1, 0, 0, 0, 0, 0, 0, 0},
-       u"Failed to get data for 'Qword'"},
+      {u"Qword", platform::kRegQword, {1, 0, 0, 0, 0, 0, 0, 0}, u"Failed to get data for 'Qword'"},
   };
-  for (const auto& row : rows) registry.SetValue(Hive::CurrentUser, kKey, row.name, row.type, row.data);
+  for (const auto& row : rows)
+    registry.SetValue(Hive::CurrentUser, kKey, row.name, row.type, row.data);
   RegistryAccessor reg(registry, platform::kKeyRead);
   ASSERT_TRUE(reg.OpenKey(kKey, false));
   for (const auto& row : rows) {
@@ -134,8 +134,8 @@ class BC2PathTest : public SettingsTest {
     registry.SetString(Hive::LocalMachine, kBcKey, u"ExePath", path, platform::kRegSz, view);
   }
   void ProgramFiles(const Text& path) {
-    registry.SetString(Hive::LocalMachine, kWindowsKey, u"ProgramFilesDir", path,
-                       platform::kRegSz, RegistryView::Wow32);
+    registry.SetString(Hive::LocalMachine, kWindowsKey, u"ProgramFilesDir", path, platform::kRegSz,
+                       RegistryView::Wow32);
   }
   Text Resolve() { return ResolveBC2Path(registry, files); }
 };
@@ -240,7 +240,9 @@ TEST_F(SettingsTest, WriterStoresTypedValuesInOrder) {
 
 TEST_F(SettingsTest, RefusedWriteStopsTheSaveAndKeepsEarlierValues) {
   registry.RefuseWrite(Hive::CurrentUser, kKey, u"UseBC2");
-  EXPECT_EQ(ErrorOf([&] { WriteSettings(registry, {u"C:\\BC2.exe", u"", true, true}); }),
+  EXPECT_EQ(ErrorOf([&] {
+              WriteSettings(registry, {u"C:\\BC2.exe", u"", true, true});
+            }),
             u"Failed to set data for 'UseBC2'");
   EXPECT_NE(registry.Find(Hive::CurrentUser, kKey, u"BC2Path"), nullptr);
   EXPECT_NE(registry.Find(Hive::CurrentUser, kKey, u"BC_Args"), nullptr);
@@ -250,7 +252,9 @@ TEST_F(SettingsTest, RefusedWriteStopsTheSaveAndKeepsEarlierValues) {
 
 TEST_F(SettingsTest, KeyThatCannotBeCreatedStoresNothingSilently) {
   registry.DenyCreate(Hive::CurrentUser, u"Software\\Tessmark");
-  EXPECT_EQ(ErrorOf([&] { WriteSettings(registry, {u"C:\\BC2.exe", u"", true, true}); }),
+  EXPECT_EQ(ErrorOf([&] {
+              WriteSettings(registry, {u"C:\\BC2.exe", u"", true, true});
+            }),
             u"(no error)");
   EXPECT_FALSE(registry.KeyExists(Hive::CurrentUser, kKey));
   EXPECT_TRUE(IsFirstCall(registry));

@@ -81,9 +81,8 @@ TEST_F(WorkerTest, FirstRequestEverOpensSetupWhateverKeysAreHeld) {
   EXPECT_TRUE(run.runs.empty());
   EXPECT_FALSE(ToolStarted());
   // The keys are not even looked at; the owner window is shown for the dialog.
-  EXPECT_EQ(m.windowing.Events(),
-            (std::vector<Text>{u"create", u"size 0x0", u"show worker", u"owner 0", u"idle",
-                               u"owner 1"}));
+  EXPECT_EQ(m.windowing.Events(), (std::vector<Text>{u"create", u"size 0x0", u"show worker",
+                                                     u"owner 0", u"idle", u"owner 1"}));
   EXPECT_TRUE(m.windowing.Closed());
 }
 
@@ -189,7 +188,7 @@ TEST_F(WorkerTest, FallbackWhenBeyondCompareIsNotTakenUp) {
     p.self.commandLine = kRequest;
     p.files.AddFile(u"C:\\Temp\\pvc 1.tmp");
     p.files.AddFile(u"C:\\BC3\\BComp.exe");
-    p.processes.AddProgram(kModule + u".exe", {platform::kWaitFailed, 0});
+    p.processes.AddProgram(kModule + u".exe", {platform::kWaitFailed, 0, nullptr});
     row.setup(p);
     RecordingSetup s;
     RecordingRun r;

@@ -1,0 +1,202 @@
+// A whole request on the in-memory platform: the order of the run's steps, its two logs and
+// what each failure leaves behind.
+#include <gtest/gtest.h>
+
+#include "app/ProgramEntry.h"
+#include "launch/BeyondCompareRun.h"
+#include "platform/memory/MemoryPlatform.h"
+#include "settings/Settings.h"
+#include "support/Errors.h"
+
+namespace velmora {
+namespace {
+
+using platform::Hive;
+
+class NoSetup : public ISetupDialog {
+ public:
+  bool Execute(const Text&) override {
+    ADD_FAILURE() << "no setup dialog expected";
+    return false;
+  }
+};
+
+const Text kProgram = u"C:\\BC3\\BComp.exe";
+const Text kParameterFile = u"C:\\Temp\\pvc4712.tmp";
+const std::string kParameters =
+    "ANCESTOR=\"C:\\Temp\\pvc4710.tmp\",\"File 1: main.c 1.4\"\r\n"
+    "DERIVATIVES=\"C:\\Temp\\pvc4711.tmp\",\"File 2: main.c 1.5\"\r\n";
+const std::string kCommandLine =
+    "\"C:\\BC3\\BComp.exe\" \"C:\\Temp\\pvc4711.c\" \"C:\\Temp\\pvc4710.c\" "
+    "/title1=\"main.c (Rev. 1.5)\" /title2=\"main.c (Rev. 1.4)\" /lro /rro";
+const std::string kFirstLog = "Tempfile:\r\n=========\r\n" + kParameters +
+                              "\r\nLeft:\r\n=====\r\n"
+                              "PVCS File   > \"C:\\Temp\\pvc4711.tmp\"\r\n"
+                              "Origin Name > \"main.c\"\r\n"
+                              "Version     > \" (Rev. 1.5)\"\r\n"
+                              "FileForBC   > \"C:\\Temp\\pvc4711.c\"\r\n"
+                              "\r\nRight:\r\n======\r\n"
+                              "PVCS File   > \"C:\\Temp\\pvc4710.tmp\"\r\n"
+                              "Origin Name > \"main.c\"\r\n"
+                              "Version     > \" (Rev. 1.4)\"\r\n"
+                              "FileForBC   > \"C:\\Temp\\pvc4710.c\"\r\n"
+                              "\r\nComparison:\r\n===========\r\n"
+                              "CreateProcess: " +
+                              kCommandLine + "\r\n";
+
+// One request: Velmora started by PVCS with a parameter file naming two revisions.
+struct Request {
+  Request() : run(m.platform) {
+    m.self.commandLine = u"\"C:\\PVCS\\Velmora.exe\" -r " + kParameterFile;
+    m.self.modulePath = u"C:\\PVCS\\Velmora.exe";
+    m.files.AddFile(kProgram);
+    m.files.AddFile(u"C:\\Temp\\pvc4710.tmp", "ancestor");
+    m.files.AddFile(u"C:\\Temp\\pvc4711.tmp", "derivative");
+    m.files.AddFile(kParameterFile, kParameters);
+    m.registry.SetDword(Hive::CurrentUser, kSettingsKey, u"UseBC2", 1);
+    m.registry.SetString(Hive::CurrentUser, kSettingsKey, u"BC2Path", kProgram);
+  }
+  void AddComparisonProgram(std::function<void()> whileRunning = nullptr) {
+    m.processes.AddProgram(kProgram, {0, 0, std::move(whileRunning)});
+  }
+  int Main() { return ProgramMain(m.platform, setup, run); }
+  std::string Log() {
+    const Text path = u"C:\\Temp\\Velmora.log";
+    return m.files.Exists(path) ? m.files.ContentString(path) : std::string("(none)");
+  }
+  std::vector<Text> BoxTexts() {
+    std::vector<Text> texts;
+    for (const auto& box : m.dialogs.boxes) texts.push_back(box.text);
+    return texts;
+  }
+
+  platform::MemoryPlatform m;
+  NoSetup setup;
+  BeyondCompareRun run;
+};
+
+class BeyondCompareRunTest : public testing::Test, public Request {};
+
+TEST_F(BeyondCompareRunTest, ServesTheRequestAndLogsEveryStep) {
+  std::string logWhileRunning;
+  AddComparisonProgram([&] {
+    logWhileRunning = Log();
+    // The files Beyond Compare is given carry the real extension.
+    EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\pvc4711.c"), "derivative");
+    EXPECT_FALSE(m.files.Exists(u"C:\\Temp\\pvc4711.tmp"));
+    m.locale.Advance(1234567);
+  });
+  EXPECT_EQ(Main(), 0);
+  EXPECT_TRUE(m.dialogs.boxes.empty());
+  ASSERT_EQ(m.processes.Starts().size(), 1u);
+  const auto& started = *m.processes.Starts()[0];
+  EXPECT_FALSE(started.start.applicationName.has_value());
+  EXPECT_EQ(ToUtf8(started.start.commandLine), kCommandLine);
+  EXPECT_EQ(started.start.startupFlags, 0x81u);
+  EXPECT_EQ(started.start.showWindow, 0);
+  EXPECT_EQ(started.events, (std::vector<Text>{u"ready", u"ended", u"closed"}));
+
+  EXPECT_EQ(logWhileRunning, kFirstLog) << "the first log is saved before the start";
+  EXPECT_EQ(Log(), kFirstLog +
+                       "CreateProcess returned after 1,234.567 seconds {0/0}\r\n"
+                       "\"C:\\Temp\\pvc4711.c\" is recognized as temporary file - deletion managed "
+                       "by PVCS / Dimensions\r\n"
+                       "\"C:\\Temp\\pvc4710.c\" is recognized as temporary file - deletion managed "
+                       "by PVCS / Dimensions\r\n");
+  EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\pvc4711.tmp"), "derivative");
+  EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\pvc4710.tmp"), "ancestor");
+  EXPECT_FALSE(m.files.Exists(u"C:\\Temp\\pvc4711.c"));
+  EXPECT_TRUE(m.windowing.Closed());
+}
+
+TEST_F(BeyondCompareRunTest, FailedStartKeepsTheFirstLogAndTheCopies) {
+  m.processes.FailStarts(193);
+  EXPECT_EQ(Main(), 0);
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(m.dialogs.boxes[0].caption, u"Error");
+  EXPECT_TRUE(StartsWith(m.dialogs.boxes[0].text,
+                         u"Failed to start \"C:\\BC3\\BComp.exe\". System error message was:\r\r"
+                         u"System Error.  Code: 193.\r\n"));
+  EXPECT_EQ(Log(), kFirstLog);
+  EXPECT_TRUE(m.files.Exists(u"C:\\Temp\\pvc4711.c"));
+  EXPECT_TRUE(m.files.Exists(u"C:\\Temp\\pvc4710.c"));
+  EXPECT_EQ(m.processes.Starts().size(), 1u) << "the merge tool is not started";
+}
+
+TEST_F(BeyondCompareRunTest, ErrorsBeforeTheFirstSaveLeaveNoLogAndStartNothing) {
+  struct Row {
+    const char* situation;
+    std::function<void(platform::MemoryPlatform&)> setup;
+    Text message;
+    bool leftMoved;
+  } rows[] = {
+      {"right entry missing",
+       [](platform::MemoryPlatform& p) {
+         p.files.AddFile(kParameterFile,
+                         "DERIVATIVES=\"C:\\Temp\\pvc4711.tmp\",\"File 2: main.c 1.5\"");
+       },
+       u"List index out of bounds (1)", true},
+      {"parameter file held open for writing",
+       [](platform::MemoryPlatform& p) { p.files.LockForWriting(kParameterFile); },
+       u"Cannot open file \"C:\\Temp\\pvc4712.tmp\". ", false},
+      {"orientation of the wrong type",
+       [](platform::MemoryPlatform& p) {
+         p.registry.SetString(Hive::CurrentUser, kSettingsKey, u"AncestorLeft", u"1");
+       },
+       u"Invalid data type for 'AncestorLeft'", false},
+      {"log cannot be created",
+       [](platform::MemoryPlatform& p) {
+         p.files.AddFile(u"C:\\Temp\\Velmora.log", "previous run");
+         p.files.Lock(u"C:\\Temp\\Velmora.log");
+       },
+       u"Cannot create file \"C:\\Temp\\Velmora.log\". ", true},
+  };
+  for (const auto& row : rows) {
+    Request fresh;
+    fresh.AddComparisonProgram();
+    row.setup(fresh.m);
+    EXPECT_EQ(fresh.Main(), 0) << row.situation;
+    ASSERT_EQ(fresh.m.dialogs.boxes.size(), 1u) << row.situation;
+    EXPECT_EQ(fresh.m.dialogs.boxes[0].caption, u"Velmora");
+    EXPECT_TRUE(StartsWith(fresh.m.dialogs.boxes[0].text, row.message))
+        << row.situation << ": " << ToUtf8(fresh.m.dialogs.boxes[0].text);
+    EXPECT_TRUE(fresh.m.processes.Starts().empty()) << row.situation;
+    EXPECT_NE(fresh.Log().find(fresh.m.files.Exists(u"C:\\Temp\\Velmora.log") ? "previous run"
+                                                                              : "(none)"),
+              std::string::npos)
+        << row.situation << ": no new log";
+    // Nothing already done is undone.
+    EXPECT_EQ(fresh.m.files.Exists(u"C:\\Temp\\pvc4711.c"), row.leftMoved) << row.situation;
+    EXPECT_TRUE(fresh.m.windowing.Closed()) << row.situation;
+  }
+}
+
+TEST_F(BeyondCompareRunTest, FailedSecondSaveLeavesTheFirstLogAfterTheDispositions) {
+  AddComparisonProgram([&] { m.files.Lock(u"C:\\Temp\\Velmora.log"); });
+  EXPECT_EQ(Main(), 0);
+  ASSERT_EQ(m.dialogs.boxes.size(), 1u);
+  EXPECT_TRUE(
+      StartsWith(m.dialogs.boxes[0].text, u"Cannot create file \"C:\\Temp\\Velmora.log\". "));
+  m.files.Unlock(u"C:\\Temp\\Velmora.log");
+  EXPECT_EQ(Log(), kFirstLog);
+  EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\pvc4711.tmp"), "derivative");
+  EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\pvc4710.tmp"), "ancestor");
+}
+
+TEST_F(BeyondCompareRunTest, QuotesInTitlesCannotAddSwitches) {
+  AddComparisonProgram();
+  m.files.AddFile(kParameterFile,
+                  "ANCESTOR=\"C:\\Temp\\pvc4710.tmp\",\"File 1: main.c 1.4\"\r\n"
+                  "DERIVATIVES=\"C:\\Temp\\pvc4711.tmp\",\"main.c;REL\"\" /fv=\"\"x\"\r\n");
+  EXPECT_EQ(Main(), 0);
+  ASSERT_EQ(m.processes.Starts().size(), 1u);
+  EXPECT_EQ(ToUtf8(m.processes.Starts()[0]->start.commandLine),
+            "\"C:\\BC3\\BComp.exe\" \"C:\\Temp\\pvc4711.c\" \"C:\\Temp\\pvc4710.c\" "
+            "/title1=\"main.c;REL' /fv='x\" /title2=\"main.c (Rev. 1.4)\" /lro /rro");
+  // The log keeps the title as PVCS gave it and shows the command line actually used.
+  EXPECT_NE(Log().find("Version     > \";REL\" /fv=\"x\"\r\n"), std::string::npos) << Log();
+  EXPECT_NE(Log().find("/title1=\"main.c;REL' /fv='x\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velmora

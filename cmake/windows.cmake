@@ -17,6 +17,7 @@ add_executable(StandInConsole tests/tools/StandInConsole.cpp)
 target_link_libraries(StandInGui PRIVATE shell32)
 target_link_libraries(StandInConsole PRIVATE shell32)
 add_executable(PvcsStandIn tests/tools/PvcsStandIn.cpp)
+add_executable(RequestBench tests/tools/RequestBench.cpp)
 add_executable(UiProbe tests/tools/UiProbe.cpp)
 target_link_libraries(UiProbe PRIVATE gdi32)
 

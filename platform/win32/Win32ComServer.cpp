@@ -1,8 +1,9 @@
 #include "platform/win32/Win32ComServer.h"
 
+#include <windows.h>
+
 #include <objbase.h>
 #include <oleauto.h>
-#include <windows.h>
 
 #include "platform/win32/Win32Text.h"
 

@@ -1,8 +1,9 @@
 #include "platform/win32/Win32Dialogs.h"
 
+#include <windows.h>
+
 #include <commdlg.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <vector>
 

@@ -39,7 +39,9 @@ void Win32Windowing::RunWorker(IWorkerForm& form) {
   worker_ = CreateWindowExW(0, kWorkerClass, L"Invisible Form", WS_POPUP, 0, 0, 651, 338,
                             AsHwnd(owner_), nullptr, instance, nullptr);
   form.FormCreate();
-  ShowWindow(AsHwnd(worker_), SW_SHOWNORMAL);
+  // The worker has no pixels to show, so it is never mapped: showing it only to hide it again
+  // would make some window systems wait for the hide to take effect (seconds under X11 without
+  // a window manager). Its show event runs all the same.
   form.FormShow();
 
   MSG msg;

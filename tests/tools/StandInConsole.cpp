@@ -6,6 +6,6 @@
 
 int wmain() {
   StandInWriteRecord();
-  Sleep(200);
+  Sleep(StandInLifetimeMs(200));
   return 7;
 }

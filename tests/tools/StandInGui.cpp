@@ -1,5 +1,5 @@
 // A stand-in child program with a message loop: records its command line, becomes idle, and
-// ends after a short while with exit code 7 (which its caller must ignore).
+// ends after a short while (VELMORA_STANDIN_MS, default 300) with exit code 7 (which its caller must ignore).
 #include <windows.h>
 
 #include "StandInRecord.h"
@@ -13,7 +13,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RegisterClassW(&wc);
   HWND window = CreateWindowExW(0, wc.lpszClassName, L"Stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 200,
                                 100, nullptr, nullptr, instance, nullptr);
-  SetTimer(window, 1, 300, nullptr);
+  SetTimer(window, 1, StandInLifetimeMs(300), nullptr);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (msg.message == WM_TIMER) break;

@@ -3,8 +3,9 @@
 // (the two files a comparison program is given) whether they exist, their size and a digest.
 #pragma once
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdint>
 #include <string>
@@ -38,6 +39,13 @@ inline std::string StandInDescribe(const wchar_t* path) {
   wsprintfA(text, "exists=1 size=%lu digest=%08lx%08lx", static_cast<unsigned long>(size),
             static_cast<unsigned long>(hash >> 32), static_cast<unsigned long>(hash & 0xFFFFFFFF));
   return text;
+}
+
+// How long the stand-in stays: VELMORA_STANDIN_MS, else the given default.
+inline UINT StandInLifetimeMs(UINT fallback) {
+  wchar_t value[32] = {};
+  if (GetEnvironmentVariableW(L"VELMORA_STANDIN_MS", value, 32) == 0) return fallback;
+  return static_cast<UINT>(_wtoi(value));
 }
 
 inline void StandInWriteRecord() {

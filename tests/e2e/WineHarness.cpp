@@ -164,10 +164,11 @@ WineSession::WineSession(const std::string& name) {
   fs::remove_all(dir_);
   fs::create_directories(prefix_);
   // Wine never writes to its own system files, so the large drive can share them by hard
-  // links; the registry files are copied so that each test starts from the prepared registry.
+  // links; the registry files are copied so that each test starts from the prepared registry,
+  // and the update stamp so that Wine does not set the prefix up again.
   std::string command = "cp -al '" + TemplatePrefix() + "/drive_c' '" + prefix_ + "/' && cp -a '" +
                         TemplatePrefix() + "/dosdevices' '" + TemplatePrefix() + "'/*.reg '" +
-                        prefix_ + "/'";
+                        TemplatePrefix() + "/.update-timestamp' '" + prefix_ + "/'";
   if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot copy the Wine prefix");
   fs::create_directories(UnixPath("C:\\e2e"));
   fs::create_directories(UnixPath("C:\\PVCS"));

@@ -3,8 +3,6 @@
 namespace velmora {
 namespace {
 
-constexpr char16_t kReplacement = 0xFFFD;
-
 Text DecodeUtf16(const uint8_t* bytes, size_t size, bool bigEndian) {
   Text out(size / 2, u'\0');  // an odd last byte is dropped
   char16_t* to = out.data();
@@ -27,57 +25,7 @@ bool StartsWithBytes(const std::vector<uint8_t>& bytes, std::initializer_list<ui
 }  // namespace
 
 Text DecodeUtf8(const uint8_t* bytes, size_t size) {
-  Text out;
-  out.reserve(size);
-  size_t i = 0;
-  while (i < size) {
-    uint8_t b = bytes[i];
-    if (b < 0x80) {
-      out += static_cast<char16_t>(b);
-      ++i;
-      continue;
-    }
-    // Length and the allowed range of the second byte (excludes overlongs and surrogates).
-    size_t length = 0;
-    uint8_t low = 0x80, high = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) {
-      length = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      length = 3;
-      if (b == 0xE0) low = 0xA0;
-      if (b == 0xED) high = 0x9F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      length = 4;
-      if (b == 0xF0) low = 0x90;
-      if (b == 0xF4) high = 0x8F;
-    }
-    if (length == 0) {
-      out += kReplacement;
-      ++i;
-      continue;
-    }
-    uint32_t code = b & (0x7F >> length);
-    size_t k = 1;
-    for (; k < length && i + k < size; ++k) {
-      uint8_t next = bytes[i + k];
-      if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) break;
-      code = code << 6 | (next & 0x3F);
-    }
-    if (k < length) {  // the valid part so far is one ill-formed run
-      out += kReplacement;
-      i += k;
-      continue;
-    }
-    i += length;
-    if (code >= 0x10000) {
-      code -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (code >> 10));
-      out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(code);
-    }
-  }
-  return out;
+  return FromUtf8(std::string_view(reinterpret_cast<const char*>(bytes), size));
 }
 
 Text DecodeText(const std::vector<uint8_t>& bytes, platform::ILocale& locale) {

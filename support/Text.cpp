@@ -34,32 +34,59 @@ std::string ToUtf8(TextView text) {
   return out;
 }
 
+// Ill-formed sequences (overlong forms, surrogates, truncated runs) become one U+FFFD each.
 Text FromUtf8(std::string_view utf8) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
+  const size_t size = utf8.size();
+  constexpr char16_t kReplacement = 0xFFFD;
   Text out;
+  out.reserve(size);
   size_t i = 0;
-  while (i < utf8.size()) {
-    auto b = static_cast<unsigned char>(utf8[i]);
-    uint32_t c = 0xFFFD;
-    size_t extra = 0;
+  while (i < size) {
+    uint8_t b = bytes[i];
     if (b < 0x80) {
-      c = b;
-    } else if ((b & 0xE0) == 0xC0) {
-      c = b & 0x1F, extra = 1;
-    } else if ((b & 0xF0) == 0xE0) {
-      c = b & 0x0F, extra = 2;
-    } else if ((b & 0xF8) == 0xF0) {
-      c = b & 0x07, extra = 3;
+      out += static_cast<char16_t>(b);
+      ++i;
+      continue;
     }
-    ++i;
-    for (size_t k = 0; k < extra && i < utf8.size(); ++k, ++i) {
-      c = (c << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3F);
+    // Length and the allowed range of the second byte (excludes overlongs and surrogates).
+    size_t length = 0;
+    uint8_t low = 0x80, high = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+      length = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      length = 3;
+      if (b == 0xE0) low = 0xA0;
+      if (b == 0xED) high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      length = 4;
+      if (b == 0xF0) low = 0x90;
+      if (b == 0xF4) high = 0x8F;
     }
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (c >> 10));
-      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    if (length == 0) {
+      out += kReplacement;
+      ++i;
+      continue;
+    }
+    uint32_t code = b & (0x7F >> length);
+    size_t k = 1;
+    for (; k < length && i + k < size; ++k) {
+      uint8_t next = bytes[i + k];
+      if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) break;
+      code = code << 6 | (next & 0x3F);
+    }
+    if (k < length) {  // the valid part so far is one ill-formed run
+      out += kReplacement;
+      i += k;
+      continue;
+    }
+    i += length;
+    if (code >= 0x10000) {
+      code -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (code >> 10));
+      out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
     } else {
-      out += static_cast<char16_t>(c);
+      out += static_cast<char16_t>(code);
     }
   }
   return out;

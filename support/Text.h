@@ -13,7 +13,7 @@ using TextView = std::u16string_view;
 // Widens plain ASCII (literals, numbers) to UTF-16.
 Text Ascii(std::string_view ascii);
 
-// UTF-8 <-> UTF-16, used for diagnostics and at the native test boundary only.
+// UTF-8 <-> UTF-16. Decoding turns each ill-formed sequence into one U+FFFD.
 std::string ToUtf8(TextView text);
 Text FromUtf8(std::string_view utf8);
 

@@ -13,15 +13,6 @@ namespace {
 const std::string kSettings = "HKCU\\Software\\Tessmark\\Velmora";
 const std::string kRequest = "\"C:\\PVCS\\Velmora.exe\" -r ";
 
-std::string TestName() {
-  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "." + info->name();
-  for (auto& c : name) {
-    if (c == '/') c = '_';
-  }
-  return name;
-}
-
 // The stand-ins' digest of a file's bytes (FNV-1a, 64 bits).
 std::string Digest(const std::string& bytes) {
   uint64_t hash = 1469598103934665603ull;
@@ -39,7 +30,7 @@ std::string Seen(const std::string& bytes) {
 // directory naming two revision files there.
 class ComparisonRun : public testing::Test {
  protected:
-  ComparisonRun() : wine(TestName()), temp(e2e::WineSession::TempDir()) {}
+  ComparisonRun() : wine(e2e::CurrentTestName()), temp(e2e::WineSession::TempDir()) {}
 
   void UseProgram(const std::string& standIn, const std::string& path) {
     wine.Install(standIn, path);

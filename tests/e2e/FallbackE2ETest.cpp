@@ -11,15 +11,6 @@ const std::string kSettings = "HKCU\\Software\\Tessmark\\Velmora";
 const std::string kRequest =
     "\"C:\\PVCS\\Velmora.exe\"  -s   \"C:\\Temp\\my  params.tmp\"  \"\"  x\"\"y C:\\Temp\\p.tmp";
 
-std::string TestName() {
-  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "." + info->name();
-  for (auto& c : name) {
-    if (c == '/') c = '_';
-  }
-  return name;
-}
-
 struct FallbackCase {
   const char* name;
   const char* tool;  // the stand-in installed as Velmora.exe.exe
@@ -35,7 +26,7 @@ class Fallback : public testing::TestWithParam<FallbackCase> {};
 
 TEST_P(Fallback, StartsTheMergeToolWithTheCommandLineUnchanged) {
   const FallbackCase& c = GetParam();
-  e2e::WineSession wine(TestName());
+  e2e::WineSession wine(e2e::CurrentTestName());
   wine.Install(c.tool, "C:\\PVCS\\Velmora.exe.exe");
   wine.RegAdd(kSettings, "UseBC2", "REG_DWORD", c.wantBC2 ? "1" : "0");
   if (c.programExists) {
@@ -61,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<FallbackCase>& param) { return param.param.name; });
 
 TEST(FallbackErrors, MissingToolShowsOneErrorMessage) {
-  e2e::WineSession wine(TestName());
+  e2e::WineSession wine(e2e::CurrentTestName());
   wine.RegAdd(kSettings, "UseBC2", "REG_DWORD", "0");
   auto outcome = wine.RunLikePvcs(kRequest, 1);
   EXPECT_EQ(outcome.launcher, "0");
@@ -79,7 +70,7 @@ TEST(FallbackErrors, MissingToolShowsOneErrorMessage) {
 }
 
 TEST(FallbackErrors, UseBC2StoredAsTextIsReportedAndTheProgramEnds) {
-  e2e::WineSession wine(TestName());
+  e2e::WineSession wine(e2e::CurrentTestName());
   wine.Install("StandInGui.exe", "C:\\PVCS\\Velmora.exe.exe");
   wine.RegAdd(kSettings, "UseBC2", "REG_SZ", "1");
   auto outcome = wine.RunLikePvcs(kRequest, 1);

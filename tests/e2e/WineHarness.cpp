@@ -158,6 +158,15 @@ class WineEnvironmentSetup : public testing::Environment {
 
 }  // namespace
 
+std::string CurrentTestName() {
+  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(info->test_suite_name()) + "." + info->name();
+  for (auto& c : name) {
+    if (c == '/') c = '_';
+  }
+  return name;
+}
+
 WineSession::WineSession(const std::string& name) {
   dir_ = WorkRoot() + "/runs/" + name;
   prefix_ = dir_ + "/prefix";

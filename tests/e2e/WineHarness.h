@@ -18,6 +18,9 @@ struct RequestOutcome {
   std::vector<MessageBoxSeen> boxes;
 };
 
+// The running test's full name, usable as a folder name.
+std::string CurrentTestName();
+
 class WineSession {
  public:
   // A fresh prefix under the work folder, named after the test.

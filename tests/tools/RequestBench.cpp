@@ -8,23 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "ToolSupport.h"
 
-std::wstring ReadCommandLine(const wchar_t* path) {
-  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  std::string bytes;
-  char buffer[4096];
-  DWORD got = 0;
-  while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof(buffer), &got, nullptr) &&
-         got > 0) {
-    bytes.append(buffer, got);
-  }
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring text(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
-  return text;
-}
+namespace {
 
 double Seconds(const FILETIME& t) {
   ULARGE_INTEGER v;
@@ -69,8 +55,8 @@ double Median(std::vector<double> values) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 5) return 2;
-  std::wstring viaVelmora = ReadCommandLine(argv[1]);
-  std::wstring direct = ReadCommandLine(argv[2]);
+  std::wstring viaVelmora = ToolWide(ToolReadFile(argv[1]));
+  std::wstring direct = ToolWide(ToolReadFile(argv[2]));
   int runs = _wtoi(argv[3]);
   std::vector<double> velmoraWall, directWall, velmoraCpu;
   RunOnce(viaVelmora, nullptr);  // warm-up: loads the programs into the file cache
@@ -89,9 +75,6 @@ int wmain(int argc, wchar_t** argv) {
                 "Velmora.exe's own CPU time per request, median: %.1f ms\n",
                 runs, Median(velmoraWall), Median(directWall),
                 Median(velmoraWall) - Median(directWall), Median(velmoraCpu));
-  HANDLE file = CreateFileW(argv[4], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
-  CloseHandle(file);
+  ToolWriteFile(argv[4], text);
   return 0;
 }

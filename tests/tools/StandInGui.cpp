@@ -1,5 +1,6 @@
 // A stand-in child program with a message loop: records its command line, becomes idle, and
-// ends after a short while (VELMORA_STANDIN_MS, default 300) with exit code 7 (which its caller must ignore).
+// ends after a short while (VELMORA_STANDIN_MS, default 300) with exit code 7 (which its caller
+// must ignore).
 #include <windows.h>
 
 #include "StandInRecord.h"

@@ -10,14 +10,7 @@
 #include <cstdint>
 #include <string>
 
-inline std::string StandInUtf8(const std::wstring& text) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
+#include "ToolSupport.h"
 
 // "exists=1 size=N digest=XXXXXXXXXXXXXXXX" (FNV-1a, 64 bits) or "exists=0".
 inline std::string StandInDescribe(const wchar_t* path) {
@@ -52,18 +45,13 @@ inline void StandInWriteRecord() {
   wchar_t module[MAX_PATH];
   GetModuleFileNameW(nullptr, module, MAX_PATH);
   std::wstring path = std::wstring(module) + L".cmdline";
-  std::string body = StandInUtf8(GetCommandLineW());
+  std::string body = ToolUtf8(GetCommandLineW());
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   for (int i = 1; argv && i <= 2 && i < argc; ++i) {
     body +=
-        "\nfile" + std::to_string(i) + "=" + StandInUtf8(argv[i]) + "\n" + StandInDescribe(argv[i]);
+        "\nfile" + std::to_string(i) + "=" + ToolUtf8(argv[i]) + "\n" + StandInDescribe(argv[i]);
   }
   if (argv) LocalFree(argv);
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(file, body.data(), static_cast<DWORD>(body.size()), &written, nullptr);
-  CloseHandle(file);
+  ToolWriteFile(path.c_str(), body);
 }

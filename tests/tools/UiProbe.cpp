@@ -10,16 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "ToolSupport.h"
 
-std::string Utf8(const std::wstring& text) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
+namespace {
 
 std::wstring TextOf(HWND window) {
   int length = GetWindowTextLengthW(window);
@@ -47,51 +40,56 @@ std::vector<HWND> FindBoxes() {
   return boxes;
 }
 
-// Copies what a window shows on screen into 32-bit pixels.
+// A 32-bit top-down bitmap selected into a memory device context.
+class Canvas {
+ public:
+  Canvas(int width, int height) : count_(static_cast<size_t>(width) * height) {
+    HDC screen = GetDC(nullptr);
+    dc_ = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    bitmap_ =
+        CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+  }
+  ~Canvas() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  HDC Dc() const { return dc_; }
+  DWORD* Bits() const { return bits_; }
+  std::vector<DWORD> Pixels() const {
+    GdiFlush();
+    return std::vector<DWORD>(bits_, bits_ + count_);
+  }
+
+ private:
+  size_t count_;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  DWORD* bits_ = nullptr;
+};
+
+// Copies what the screen shows at a place into 32-bit pixels.
 std::vector<DWORD> Capture(HDC source, int x, int y, int width, int height) {
-  HDC memory = CreateCompatibleDC(source);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
-  GdiFlush();
-  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits),
-                            static_cast<const DWORD*>(bits) + width * height);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  return pixels;
+  Canvas canvas(width, height);
+  BitBlt(canvas.Dc(), 0, 0, width, height, source, x, y, SRCCOPY);
+  return canvas.Pixels();
 }
 
 // Draws one of the system's message icons on the background colour found in a corner.
 std::vector<DWORD> Render(LPCWSTR id, int width, int height, DWORD background) {
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  std::fill(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height, background);
-  DrawIconEx(memory, 0, 0, LoadIconW(nullptr, id), width, height, 0, nullptr, DI_NORMAL);
-  GdiFlush();
-  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits),
-                            static_cast<const DWORD*>(bits) + width * height);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
+  Canvas canvas(width, height);
+  std::fill(canvas.Bits(), canvas.Bits() + static_cast<size_t>(width) * height, background);
+  DrawIconEx(canvas.Dc(), 0, 0, LoadIconW(nullptr, id), width, height, 0, nullptr, DI_NORMAL);
+  return canvas.Pixels();
 }
 
 long long Distance(const std::vector<DWORD>& a, const std::vector<DWORD>& b) {
@@ -167,8 +165,8 @@ int wmain(int argc, wchar_t** argv) {
     for (HWND box : FindBoxes()) {
       Sleep(100);  // let the box finish drawing its controls
       HWND text = GetDlgItem(box, 0xFFFF);
-      records += "caption=" + Utf8(TextOf(box)) + "\n";
-      records += "text=" + Utf8(text ? TextOf(text) : L"") + "\n";
+      records += "caption=" + ToolUtf8(TextOf(box)) + "\n";
+      records += "text=" + ToolUtf8(text ? TextOf(text) : L"") + "\n";
       records += "icon=" + IconKind(box) + "\n---\n";
       SendMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
       ++answered;
@@ -177,11 +175,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     Sleep(50);
   }
-  HANDLE file = CreateFileW(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    DWORD written = 0;
-    WriteFile(file, records.data(), static_cast<DWORD>(records.size()), &written, nullptr);
-    CloseHandle(file);
-  }
+  ToolWriteFile(argv[1], records);
   return answered == wanted ? 0 : 1;
 }

@@ -35,18 +35,19 @@ class RecordingRun : public IComparisonRun {
 const Text kModule = u"C:\\Program Files\\PVCS\\Velmora.exe";
 const Text kRequest = u"\"C:\\Program Files\\PVCS\\Velmora.exe\"  -x  \"C:\\Temp\\pvc 1.tmp\"";
 
-class WorkerTest : public testing::Test {
- protected:
-  void SetUp() override {
+// Velmora started by PVCS with a request whose parameter file exists. The merge tool has no
+// message queue, so the wait for its readiness fails at once.
+struct Request {
+  Request() {
     m.self.modulePath = kModule;
     m.self.commandLine = kRequest;
     m.files.AddFile(u"C:\\Temp\\pvc 1.tmp");
     m.files.AddFile(u"C:\\BC3\\BComp.exe");
-    m.processes.AddProgram(kModule + u".exe");
+    m.processes.AddProgram(kModule + u".exe", {platform::kWaitFailed, 0, nullptr});
   }
-  void Choose(uint32_t useBC2) {
+  void Choose(uint32_t useBC2, const Text& program = u"C:\\BC3\\BComp.exe") {
     m.registry.SetDword(Hive::CurrentUser, kSettingsKey, u"UseBC2", useBC2);
-    m.registry.SetString(Hive::CurrentUser, kSettingsKey, u"BC2Path", u"C:\\BC3\\BComp.exe");
+    m.registry.SetString(Hive::CurrentUser, kSettingsKey, u"BC2Path", program);
   }
   int Main() { return ProgramMain(m.platform, setup, run); }
   bool ToolStarted() const { return !m.processes.Starts().empty(); }
@@ -55,6 +56,8 @@ class WorkerTest : public testing::Test {
   RecordingSetup setup;
   RecordingRun run;
 };
+
+class WorkerTest : public testing::Test, public Request {};
 
 TEST_F(WorkerTest, NoArgumentsOpensTheStandAloneSetupWithoutWorker) {
   m.self.commandLine = u"\"" + kModule + u"\"  ";
@@ -97,22 +100,15 @@ TEST_F(WorkerTest, KeysDecideBetweenSetupAndRequest) {
       {true, true, true, {u"key 17", u"key 16"}},
   };
   for (const auto& row : rows) {
-    platform::MemoryPlatform p;
-    p.self.modulePath = kModule;
-    p.self.commandLine = kRequest;
-    p.files.AddFile(u"C:\\Temp\\pvc 1.tmp");
-    p.files.AddFile(u"C:\\BC3\\BComp.exe");
-    p.registry.SetDword(Hive::CurrentUser, kSettingsKey, u"UseBC2", 1);
-    p.registry.SetString(Hive::CurrentUser, kSettingsKey, u"BC2Path", u"C:\\BC3\\BComp.exe");
-    if (row.ctrl) p.windowing.PressKey(platform::kVkControl);
-    if (row.shift) p.windowing.PressKey(platform::kVkShift);
-    RecordingSetup s;
-    RecordingRun r;
-    EXPECT_EQ(ProgramMain(p.platform, s, r), 0);
-    EXPECT_EQ(s.paths.size(), row.setupChosen ? 1u : 0u) << row.ctrl << row.shift;
-    EXPECT_EQ(r.runs.size(), row.setupChosen ? 0u : 1u) << row.ctrl << row.shift;
+    Request r;
+    r.Choose(1);
+    if (row.ctrl) r.m.windowing.PressKey(platform::kVkControl);
+    if (row.shift) r.m.windowing.PressKey(platform::kVkShift);
+    EXPECT_EQ(r.Main(), 0);
+    EXPECT_EQ(r.setup.paths.size(), row.setupChosen ? 1u : 0u) << row.ctrl << row.shift;
+    EXPECT_EQ(r.run.runs.size(), row.setupChosen ? 0u : 1u) << row.ctrl << row.shift;
     std::vector<Text> keys;
-    for (const auto& e : p.windowing.Events()) {
+    for (const auto& e : r.m.windowing.Events()) {
       if (StartsWith(e, u"key")) keys.push_back(e);
     }
     EXPECT_EQ(keys, row.keysAsked);
@@ -140,17 +136,12 @@ TEST_F(WorkerTest, ProgramFileNameDecidesBeyondCompare3) {
               {u"C:\\BC\\BC2.exe", false},
               {u"C:\\B.C\\BComp.exe", true}};
   for (const auto& row : rows) {
-    platform::MemoryPlatform p;
-    p.self.commandLine = kRequest;
-    p.files.AddFile(u"C:\\Temp\\pvc 1.tmp");
-    p.files.AddFile(row.program);
-    p.registry.SetDword(Hive::CurrentUser, kSettingsKey, u"UseBC2", 1);
-    p.registry.SetString(Hive::CurrentUser, kSettingsKey, u"BC2Path", row.program);
-    RecordingSetup s;
-    RecordingRun r;
-    ProgramMain(p.platform, s, r);
-    ASSERT_EQ(r.runs.size(), 1u) << ToUtf8(row.program);
-    EXPECT_EQ(EndsWith(r.runs[0], u"|BC3"), row.isBC3) << ToUtf8(row.program);
+    Request r;
+    r.m.files.AddFile(row.program);
+    r.Choose(1, row.program);
+    r.Main();
+    ASSERT_EQ(r.run.runs.size(), 1u) << ToUtf8(row.program);
+    EXPECT_EQ(EndsWith(r.run.runs[0], u"|BC3"), row.isBC3) << ToUtf8(row.program);
   }
 }
 
@@ -183,17 +174,11 @@ TEST_F(WorkerTest, FallbackWhenBeyondCompareIsNotTakenUp) {
        }},
   };
   for (const auto& row : rows) {
-    platform::MemoryPlatform p;
-    p.self.modulePath = kModule;
-    p.self.commandLine = kRequest;
-    p.files.AddFile(u"C:\\Temp\\pvc 1.tmp");
-    p.files.AddFile(u"C:\\BC3\\BComp.exe");
-    p.processes.AddProgram(kModule + u".exe", {platform::kWaitFailed, 0, nullptr});
+    Request r;
+    auto& p = r.m;
     row.setup(p);
-    RecordingSetup s;
-    RecordingRun r;
-    EXPECT_EQ(ProgramMain(p.platform, s, r), 0) << row.situation;
-    EXPECT_TRUE(r.runs.empty()) << row.situation;
+    EXPECT_EQ(r.Main(), 0) << row.situation;
+    EXPECT_TRUE(r.run.runs.empty()) << row.situation;
     ASSERT_EQ(p.processes.Starts().size(), 1u) << row.situation;
     const auto& started = *p.processes.Starts()[0];
     EXPECT_EQ(started.start.applicationName, kModule + u".exe");

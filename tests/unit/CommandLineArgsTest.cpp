@@ -15,6 +15,16 @@ struct SplitCase {
   std::vector<Text> arguments;  // arguments 1 … count
 };
 
+void PrintTo(const SplitCase& c, std::ostream* out) {
+  for (char ch : ToUtf8(c.commandLine)) {
+    if (static_cast<unsigned char>(ch) < 32) {
+      *out << "\\x" << std::hex << int(ch) << std::dec;
+    } else {
+      *out << ch;
+    }
+  }
+}
+
 class ArgumentRules : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(ArgumentRules, SplitsAsPVCSExpects) {

@@ -26,7 +26,7 @@ struct MemoryPlatform {
   MemoryComServer com;
   MemoryDialogs dialogs;
 
-  Platform platform{registry, processes, self,        windowing, shell, files,
+  Platform platform{registry, processes,   self,   windowing, shell,  files,
                     system,   environment, locale, com,       dialogs};
 };
 

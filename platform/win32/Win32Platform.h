@@ -27,7 +27,7 @@ struct Win32Platform {
   Win32ComServer com;
   Win32Dialogs dialogs;
 
-  Platform platform{registry, processes, self,        windowing, shell, files,
+  Platform platform{registry, processes,   self,   windowing, shell,  files,
                     system,   environment, locale, com,       dialogs};
 };
 

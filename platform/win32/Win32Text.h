@@ -8,8 +8,14 @@
 namespace velmora::platform {
 
 // On Windows wchar_t is a UTF-16 code unit.
-inline std::wstring Wide(const Text& text) { return std::wstring(text.begin(), text.end()); }
-inline Text FromWide(const wchar_t* text, size_t length) { return Text(text, text + length); }
-inline Text FromWide(const std::wstring& text) { return Text(text.begin(), text.end()); }
+inline std::wstring Wide(const Text& text) {
+  return std::wstring(text.begin(), text.end());
+}
+inline Text FromWide(const wchar_t* text, size_t length) {
+  return Text(text, text + length);
+}
+inline Text FromWide(const std::wstring& text) {
+  return Text(text.begin(), text.end());
+}
 
 }  // namespace velmora::platform

@@ -1,6 +1,6 @@
 #include "app/Worker.h"
 
-#include "app/ApplicationTitle.h"
+#include "app/ErrorDisplay.h"
 #include "settings/Settings.h"
 #include "support/Errors.h"
 #include "support/FileExists.h"
@@ -17,11 +17,6 @@ bool KeyDown(IWindowing& windowing, int virtualKey) {
 }
 
 }  // namespace
-
-void ShowApplicationError(Platform& platform, const Text& message) {
-  platform.dialogs.ErrorBox(ApplicationTitle(platform.self.ModulePath()),
-                            ErrorDisplayText(message));
-}
 
 TfrmInvisible::TfrmInvisible(Platform& platform, ISetupDialog& setup, IComparisonRun& comparison)
     : platform_(platform), setup_(setup), comparison_(comparison) {}

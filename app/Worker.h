@@ -34,8 +34,4 @@ class TfrmInvisible : public platform::IWorkerForm {
   IComparisonRun& comparison_;
 };
 
-// The application-wide error display: the message with its period rule, the error icon and the
-// application title as caption.
-void ShowApplicationError(platform::Platform& platform, const Text& message);
-
 }  // namespace velmora

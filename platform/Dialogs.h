@@ -1,7 +1,5 @@
-// Message boxes and the file-open dialog.
+// Message boxes.
 #pragma once
-
-#include <optional>
 
 #include "support/Text.h"
 
@@ -15,9 +13,6 @@ class IDialogs {
   // The toolkit's modal error dialog: caption "Error", error icon, one OK button, centred on
   // the screen.
   virtual void ErrorDialog(const Text& text) = 0;
-  // A file-open dialog for programs ("Program Files (*.exe)|*.exe"); path and file must exist,
-  // resizable, not added to recent documents. None when the user cancels.
-  virtual std::optional<Text> OpenProgramFile(const Text& initialFile) = 0;
 };
 
 }  // namespace velmora::platform

@@ -1,6 +1,7 @@
 // Every Windows service the core uses, one interface each.
 #pragma once
 
+#include "platform/Clock.h"
 #include "platform/ComServer.h"
 #include "platform/Dialogs.h"
 #include "platform/Environment.h"
@@ -27,6 +28,7 @@ struct Platform {
   ILocale& locale;
   IComServer& com;
   IDialogs& dialogs;
+  IClock& clock;
 };
 
 }  // namespace velmora::platform

@@ -1,8 +1,12 @@
-// The hidden worker window, its message loop, window visibility and keyboard state.
+// The hidden worker window, its message loop, window visibility, keyboard state and the setup
+// dialog's window.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+
+#include "platform/SetupWindow.h"
 
 namespace velmora::platform {
 
@@ -35,6 +39,10 @@ class IWindowing {
   virtual void Show(AppWindow window, int command) = 0;
   // GetAsyncKeyState: negative when the key is down now.
   virtual int16_t AsyncKeyState(int virtualKey) = 0;
+  // The setup dialog's window, not yet shown. While the worker runs, the application's owner
+  // window owns it and stands for it in the taskbar; otherwise it is the application's main
+  // window with a taskbar button of its own.
+  virtual std::unique_ptr<ISetupWindow> CreateSetupWindow() = 0;
 };
 
 }  // namespace velmora::platform

@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 
 #include "settings/RegistryAccessor.h"
+#include "support/Errors.h"
 #include "support/FileExists.h"
 
 namespace velmora {
@@ -53,9 +54,25 @@ bool IsBC2Wanted(platform::IRegistry& registry) {
          reg.ReadBool(kValueUseBC2);
 }
 
+std::optional<StoredSettings> ReadSettingsForSetup(platform::IRegistry& registry) {
+  RegistryAccessor reg(registry, platform::kKeyRead);
+  if (!reg.OpenKey(kSettingsKey, false)) return std::nullopt;
+  StoredSettings settings;
+  if (reg.ValueExists(kValueBCArgs)) settings.bcArgs = reg.ReadString(kValueBCArgs);
+  settings.useBC2 = reg.ValueExists(kValueUseBC2) && reg.ReadBool(kValueUseBC2);
+  try {
+    settings.ancestorLeft = reg.ValueExists(kValueAncestorLeft) && reg.ReadBool(kValueAncestorLeft);
+  } catch (const std::exception&) {
+    settings.ancestorLeft = false;  // whatever went wrong: the dialog still opens
+  }
+  return settings;
+}
+
 void WriteSettings(platform::IRegistry& registry, const StoredSettings& settings) {
   RegistryAccessor reg(registry, platform::kKeyAllAccess);
-  if (!reg.OpenKey(kSettingsKey, true)) return;
+  if (!reg.OpenKey(kSettingsKey, true)) {
+    throw EVelmora(u"Failed to create key " + Text(kSettingsKey), u"ERegistryException");
+  }
   reg.WriteString(kValueBC2Path, settings.bc2Path);
   reg.WriteString(kValueBCArgs, settings.bcArgs);
   reg.WriteBool(kValueUseBC2, settings.useBC2);

@@ -2,6 +2,8 @@
 // derived from them. Nothing is cached: each call reads the registry of that moment.
 #pragma once
 
+#include <optional>
+
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
 #include "support/Text.h"
@@ -32,8 +34,13 @@ struct StoredSettings {
   bool ancestorLeft = false;
 };
 
-// Writes the four values, creating the key if needed. When the key can be neither opened nor
-// created nothing is written and no error is raised.
+// What the setup dialog shows when it opens; none when the settings key does not open. The
+// arguments and the choice raise on a value of the wrong type; a faulty orientation reads as
+// false.
+std::optional<StoredSettings> ReadSettingsForSetup(platform::IRegistry& registry);
+
+// Writes the four values in order, creating the key if needed. A key that can be neither opened
+// nor created raises "Failed to create key ...": the save must not look successful.
 void WriteSettings(platform::IRegistry& registry, const StoredSettings& settings);
 
 }  // namespace velmora

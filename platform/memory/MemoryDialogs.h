@@ -1,4 +1,4 @@
-// In-memory shell, dialogs and COM server: record what was asked, answer as scripted.
+// In-memory shell, message boxes and COM server: record what was asked, answer as scripted.
 #pragma once
 
 #include <functional>
@@ -21,14 +21,8 @@ class MemoryDialogs : public IDialogs {
     boxes.push_back({caption, text});
   }
   void ErrorDialog(const Text& text) override { boxes.push_back({u"Error", text}); }
-  std::optional<Text> OpenProgramFile(const Text& initialFile) override {
-    openedWith.push_back(initialFile);
-    return chosenFile;
-  }
 
   std::vector<Shown> boxes;
-  std::vector<Text> openedWith;
-  std::optional<Text> chosenFile;
 };
 
 class MemoryShell : public IShell {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/memory/MemoryClock.h"
 #include "platform/memory/MemoryDialogs.h"
 #include "platform/memory/MemoryEnvironment.h"
 #include "platform/memory/MemoryFileSystem.h"
@@ -25,9 +26,10 @@ struct MemoryPlatform {
   MemoryLocale locale;
   MemoryComServer com;
   MemoryDialogs dialogs;
+  MemoryClock clock;
 
   Platform platform{registry, processes,   self,   windowing, shell,  files,
-                    system,   environment, locale, com,       dialogs};
+                    system,   environment, locale, com,       dialogs, clock};
 };
 
 }  // namespace velmora::platform

@@ -34,4 +34,10 @@ int16_t MemoryWindowing::AsyncKeyState(int virtualKey) {
   return down_[virtualKey] ? int16_t(-32768) : int16_t(0);
 }
 
+std::unique_ptr<ISetupWindow> MemoryWindowing::CreateSetupWindow() {
+  events_.push_back(u"setup window");
+  setupWindows.push_back(std::make_shared<MemorySetupState>());
+  return std::make_unique<MemorySetupWindow>(setupWindows.back(), setupUser, fileChoice);
+}
+
 }  // namespace velmora::platform

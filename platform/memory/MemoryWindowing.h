@@ -4,9 +4,12 @@
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/Windowing.h"
+#include "platform/memory/MemorySetupWindow.h"
 #include "support/Text.h"
 
 namespace velmora::platform {
@@ -19,6 +22,7 @@ class MemoryWindowing : public IWindowing {
   void SetWorkerSize(int width, int height) override;
   void Show(AppWindow window, int command) override;
   int16_t AsyncKeyState(int virtualKey) override;
+  std::unique_ptr<ISetupWindow> CreateSetupWindow() override;
 
   void PressKey(int virtualKey) { down_[virtualKey] = true; }
 
@@ -29,6 +33,12 @@ class MemoryWindowing : public IWindowing {
   // The loop was left with no idle handler and the worker still open: on Windows the program
   // would go on running with no visible window.
   bool WouldHang() const { return wouldHang_; }
+
+  // The user of the next setup windows, and the file they pick when browsing (none: cancel).
+  MemorySetupWindow::User setupUser;
+  std::optional<Text> fileChoice;
+  // Every setup window created, in order.
+  std::vector<std::shared_ptr<MemorySetupState>> setupWindows;
 
  private:
   std::function<void()> idle_;

@@ -2,10 +2,7 @@
 
 #include <windows.h>
 
-#include <commdlg.h>
 #include <shellapi.h>
-
-#include <vector>
 
 #include "platform/win32/Win32Text.h"
 
@@ -27,23 +24,6 @@ void Win32Dialogs::ErrorBox(const Text& caption, const Text& text) {
 
 void Win32Dialogs::ErrorDialog(const Text& text) {
   ShowBox(u"Error", text);
-}
-
-std::optional<Text> Win32Dialogs::OpenProgramFile(const Text& initialFile) {
-  std::vector<wchar_t> file(32768, L'\0');
-  std::wstring initial = Wide(initialFile);
-  if (initial.size() < file.size()) std::copy(initial.begin(), initial.end(), file.begin());
-  static const wchar_t kFilter[] = L"Program Files (*.exe)\0*.exe\0";
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof(ofn);
-  ofn.lpstrFilter = kFilter;
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = file.data();
-  ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_DONTADDTORECENT |
-              OFN_EXPLORER | OFN_HIDEREADONLY;
-  if (!GetOpenFileNameW(&ofn)) return std::nullopt;
-  return FromWide(file.data(), wcslen(file.data()));
 }
 
 ShellResult Win32Shell::Execute(const Text& operation, const Text& file, const Text& parameters,

@@ -1,4 +1,4 @@
-// Message boxes, the file-open dialog and shell execution.
+// Message boxes and shell execution.
 #pragma once
 
 #include "platform/Dialogs.h"
@@ -10,7 +10,6 @@ class Win32Dialogs : public IDialogs {
  public:
   void ErrorBox(const Text& caption, const Text& text) override;
   void ErrorDialog(const Text& text) override;
-  std::optional<Text> OpenProgramFile(const Text& initialFile) override;
 };
 
 class Win32Shell : public IShell {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32ComServer.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Environment.h"
@@ -26,9 +27,10 @@ struct Win32Platform {
   Win32Locale locale;
   Win32ComServer com;
   Win32Dialogs dialogs;
+  Win32Clock clock;
 
   Platform platform{registry, processes,   self,   windowing, shell,  files,
-                    system,   environment, locale, com,       dialogs};
+                    system,   environment, locale, com,       dialogs, clock};
 };
 
 }  // namespace velmora::platform

@@ -250,12 +250,13 @@ TEST_F(SettingsTest, RefusedWriteStopsTheSaveAndKeepsEarlierValues) {
   EXPECT_EQ(registry.OpenKeyCount(), 0);
 }
 
-TEST_F(SettingsTest, KeyThatCannotBeCreatedStoresNothingSilently) {
+// Storing nothing must not look like a successful save.
+TEST_F(SettingsTest, KeyThatCannotBeCreatedIsReportedAndStoresNothing) {
   registry.DenyCreate(Hive::CurrentUser, u"Software\\Tessmark");
   EXPECT_EQ(ErrorOf([&] {
               WriteSettings(registry, {u"C:\\BC2.exe", u"", true, true});
             }),
-            u"(no error)");
+            u"Failed to create key Software\\Tessmark\\Velmora");
   EXPECT_FALSE(registry.KeyExists(Hive::CurrentUser, kKey));
   EXPECT_TRUE(IsFirstCall(registry));
 }

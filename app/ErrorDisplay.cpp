@@ -1,0 +1,12 @@
+#include "app/ErrorDisplay.h"
+
+#include "app/ApplicationTitle.h"
+
+namespace velmora {
+
+void ShowApplicationError(platform::Platform& platform, const Text& message) {
+  platform.dialogs.ErrorBox(ApplicationTitle(platform.self.ModulePath()),
+                            ErrorDisplayText(message));
+}
+
+}  // namespace velmora

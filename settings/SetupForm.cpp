@@ -1,0 +1,141 @@
+#include "settings/SetupForm.h"
+
+#include "app/ErrorDisplay.h"
+#include "disposal/HelperServer.h"
+#include "settings/Settings.h"
+#include "support/Errors.h"
+#include "support/FileExists.h"
+#include "support/Format.h"
+#include "support/SystemUtils.h"
+
+namespace velmora {
+
+using platform::ModalResult;
+using platform::SetupRadio;
+
+namespace {
+
+constexpr int kRegistrationPolls = 100;
+constexpr uint32_t kRegistrationPollMs = 50;
+
+// "un" when the server is to be unregistered.
+Text UnPrefix(bool registered) {
+  return registered ? Text() : Text(u"un");
+}
+
+}  // namespace
+
+TfrmSettings::TfrmSettings(platform::Platform& platform, platform::ISetupWindow& window)
+    : platform_(platform), window_(window) {}
+
+bool TfrmSettings::Execute(platform::Platform& platform, const Text& bc2Path) {
+  std::unique_ptr<platform::ISetupWindow> window = platform.windowing.CreateSetupWindow();
+  TfrmSettings form(platform, *window);
+  form.Fill(bc2Path);
+  return window->ShowModal(form) == ModalResult::Ok;
+}
+
+void TfrmSettings::Fill(const Text& bc2Path) {
+  window_.SetPath(bc2Path);
+  if (auto stored = ReadSettingsForSetup(platform_.registry)) {
+    window_.SetArguments(stored->bcArgs);
+    SetRadio(SetupRadio::BC2, stored->useBC2);
+    SetRadio(SetupRadio::PVCS, !window_.Checked(SetupRadio::BC2));
+    SetRadio(SetupRadio::AncestorLeft, stored->ancestorLeft);
+  }
+  SetRadio(SetupRadio::DerivateLeft, !window_.Checked(SetupRadio::AncestorLeft));
+}
+
+void TfrmSettings::SetRadio(SetupRadio radio, bool selected) {
+  window_.SetChecked(radio, selected);
+  if (!selected) return;
+  switch (radio) {
+    case SetupRadio::PVCS:
+      window_.SetChecked(SetupRadio::BC2, false);
+      rgClick();
+      break;
+    case SetupRadio::BC2:
+      window_.SetChecked(SetupRadio::PVCS, false);
+      rgClick();
+      break;
+    case SetupRadio::AncestorLeft:
+      window_.SetChecked(SetupRadio::DerivateLeft, false);
+      break;
+    case SetupRadio::DerivateLeft:
+      window_.SetChecked(SetupRadio::AncestorLeft, false);
+      break;
+  }
+}
+
+void TfrmSettings::rgClick() {
+  window_.SetPanelVisible(window_.Checked(SetupRadio::BC2));
+}
+
+void TfrmSettings::edPropertiesButtonClick() {
+  std::optional<Text> chosen = window_.OpenProgramFile(window_.Path());
+  if (!chosen) return;
+  // Beyond Compare 3's command-line launcher wins whenever it lies in the chosen folder.
+  Text launcher = DirectoryOf(*chosen) + u"BComp.exe";
+  window_.SetPath(FileExists(platform_.files, launcher) ? launcher : *chosen);
+}
+
+void TfrmSettings::JaClick() {
+  const Text path = window_.Path();
+  if (!FileExists(platform_.files, path)) {
+    throw EVelmora(Format(u"\"%s\" not found or no access.", {path}));
+  }
+  if (!EqualsIgnoreAsciiCase(ExtensionOf(path), u".exe")) {
+    throw EVelmora(Format(u"\"%s\" is not a program file.", {path}));
+  }
+
+  const bool useBC2 = window_.Checked(SetupRadio::BC2);
+  platform::ShellResult started = platform_.shell.Execute(
+      IsAdmin(platform_.system) ? u"open" : u"runas",
+      DirectoryOf(platform_.self.ModulePath()) + u"VelmoraHelper.exe",
+      Format(u"/%sregserver", {UnPrefix(useBC2)}), Text(), platform::kSwShowNormal);
+  if (started.instance <= 32) {
+    throw EVelmora(SystemErrorMessage(started.lastError,
+                                      platform_.locale.SystemErrorText(started.lastError)),
+                   u"EOSError");
+  }
+  if (!WaitForRegistration(useBC2)) {
+    throw EVelmora(Format(u"Failed to %sregister the VelmoraHelper Object", {UnPrefix(useBC2)}));
+  }
+
+  WriteSettings(platform_.registry, {path, window_.Arguments(), useBC2,
+                                     window_.Checked(SetupRadio::AncestorLeft)});
+  window_.Close(ModalResult::Ok);
+}
+
+bool TfrmSettings::WaitForRegistration(bool registered) {
+  for (int poll = 0; poll < kRegistrationPolls; ++poll) {
+    if (IsHelperRegistered(platform_.registry) == registered) return true;
+    platform_.clock.Sleep(kRegistrationPollMs);
+  }
+  return false;
+}
+
+template <typename Handler>
+void TfrmSettings::Guarded(Handler handler) {
+  try {
+    handler();
+  } catch (const EVelmora& error) {
+    ShowApplicationError(platform_, error.Message());
+  } catch (const std::exception& error) {
+    ShowApplicationError(platform_, FromUtf8(error.what()));
+  }
+}
+
+void TfrmSettings::RadioClicked(SetupRadio radio) {
+  if (radio == SetupRadio::PVCS || radio == SetupRadio::BC2) rgClick();
+}
+
+void TfrmSettings::BrowseClicked() {
+  Guarded([this] { edPropertiesButtonClick(); });
+}
+
+void TfrmSettings::OkClicked() {
+  Guarded([this] { JaClick(); });
+}
+
+}  // namespace velmora

@@ -6,9 +6,11 @@ add_link_options(-static -static-libgcc -static-libstdc++ -municode)
 file(GLOB VELMORA_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
 add_library(velmora_platform_win32 STATIC ${VELMORA_WIN32_SOURCES})
 target_link_libraries(velmora_platform_win32 PUBLIC velmora_core ole32 oleaut32 uuid advapi32 shell32
-                                                    user32 comdlg32 kernel32)
+                                                    user32 gdi32 comctl32 uxtheme comdlg32 kernel32)
 
-add_executable(Velmora WIN32 platform/win32/main/Win32Main.cpp)
+enable_language(RC)
+add_executable(Velmora WIN32 platform/win32/main/Win32Main.cpp platform/win32/resources/Velmora.rc)
+target_include_directories(Velmora PRIVATE platform/win32/resources)
 target_link_libraries(Velmora PRIVATE velmora_platform_win32)
 
 # Stand-in programs and the UI probe used by the end-to-end tests.
@@ -20,6 +22,9 @@ add_executable(PvcsStandIn tests/tools/PvcsStandIn.cpp)
 add_executable(RequestBench tests/tools/RequestBench.cpp)
 add_executable(UiProbe tests/tools/UiProbe.cpp)
 target_link_libraries(UiProbe PRIVATE gdi32)
+add_executable(DialogProbe tests/tools/DialogProbe.cpp)
+target_include_directories(DialogProbe PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(DialogProbe PRIVATE gdi32)
 
 # Windows-side tests of the platform services, run under Wine. GoogleTest is built from
 # Debian's sources (package googletest) with the MinGW compiler.

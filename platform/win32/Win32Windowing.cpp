@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/Win32SetupWindow.h"
+
 namespace velmora::platform {
 
 namespace {
@@ -82,6 +84,10 @@ void Win32Windowing::Show(AppWindow window, int command) {
 
 int16_t Win32Windowing::AsyncKeyState(int virtualKey) {
   return GetAsyncKeyState(virtualKey);
+}
+
+std::unique_ptr<ISetupWindow> Win32Windowing::CreateSetupWindow() {
+  return std::make_unique<Win32SetupWindow>(AsHwnd(owner_));
 }
 
 }  // namespace velmora::platform

@@ -16,6 +16,7 @@ class Win32Windowing : public IWindowing {
   void SetWorkerSize(int width, int height) override;
   void Show(AppWindow window, int command) override;
   int16_t AsyncKeyState(int virtualKey) override;
+  std::unique_ptr<ISetupWindow> CreateSetupWindow() override;
 
  private:
   void* owner_ = nullptr;   // HWND

@@ -134,12 +134,19 @@ class WineEnvironmentSetup : public testing::Environment {
       setenv("DISPLAY", ":87", 1);
       std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
-    if (!fs::exists(TemplatePrefix() + "/.ready")) {
+    // A template made before it had the fonts is made again.
+    if (!fs::exists(TemplatePrefix() + "/.ready-fonts")) {
       fs::remove_all(TemplatePrefix());
       auto env = WineEnvironment(TemplatePrefix());
       Run({kWine, "wineboot", "--init"}, env, WorkRoot() + "/wineboot.log", 300);
       Run({kWineServer, "-w"}, env, WorkRoot() + "/wineboot.log", 120);
-      std::ofstream(TemplatePrefix() + "/.ready") << "ok\n";
+      // Wine's own MS Sans Serif and Tahoma, which Windows has and dialogs are designed for.
+      for (const auto& font : fs::directory_iterator("/usr/share/wine/fonts")) {
+        fs::copy_file(font.path(), TemplatePrefix() + "/drive_c/windows/Fonts/" +
+                                       font.path().filename().string(),
+                      fs::copy_options::overwrite_existing);
+      }
+      std::ofstream(TemplatePrefix() + "/.ready-fonts") << "ok\n";
     }
   }
   void TearDown() override {
@@ -184,6 +191,7 @@ WineSession::WineSession(const std::string& name) {
   fs::create_directories(UnixPath("C:\\Temp"));
   Install("PvcsStandIn.exe", "C:\\e2e\\PvcsStandIn.exe");
   Install("UiProbe.exe", "C:\\e2e\\UiProbe.exe");
+  Install("DialogProbe.exe", "C:\\e2e\\DialogProbe.exe");
   Install("Velmora.exe", "C:\\PVCS\\Velmora.exe");
 }
 
@@ -264,6 +272,50 @@ RequestOutcome WineSession::RunLikePvcs(const std::string& commandLine, int boxe
   outcome.launcher = ReadFile("C:\\e2e\\result.txt");
   outcome.boxes = ParseProbe(ReadFile("C:\\e2e\\probe.txt"));
   return outcome;
+}
+
+void WineSession::StartLikePvcs(const std::string& commandLine) {
+  WriteFile("C:\\e2e\\cmdline.txt", commandLine);
+  Remove("C:\\e2e\\result.txt");
+  pvcs_ = Spawn({kWine, "C:\\e2e\\PvcsStandIn.exe", "C:\\e2e\\cmdline.txt", "C:\\e2e\\result.txt",
+                 "120000"},
+                WineEnvironment(prefix_), dir_ + "/wine.log");
+}
+
+std::string WineSession::FinishLikePvcs(int timeoutSeconds) {
+  if (pvcs_ > 0) WaitFor(pvcs_, timeoutSeconds);
+  pvcs_ = 0;
+  return ReadFile("C:\\e2e\\result.txt");
+}
+
+std::string WineSession::Probe(const std::vector<std::string>& args, bool* ok) const {
+  Remove("C:\\e2e\\dialog.txt");
+  std::vector<std::string> argv{kWine, "C:\\e2e\\DialogProbe.exe", "C:\\e2e\\dialog.txt"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  int code = Run(argv, WineEnvironment(prefix_), dir_ + "/wine.log", 60);
+  if (ok) *ok = code == 0;
+  return ReadFile("C:\\e2e\\dialog.txt");
+}
+
+std::string WineSession::RegQuery(const std::string& key, const std::string& value) const {
+  std::vector<std::string> argv{kWine, "reg", "query", key};
+  if (!value.empty()) argv.insert(argv.end(), {"/v", value});
+  std::string out = dir_ + "/reg-query.txt";
+  fs::remove(out);
+  if (Run(argv, WineEnvironment(prefix_), out, 60) != 0) return {};
+  std::ifstream in(out, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string WineSession::Screenshot(const std::string& name) const {
+  std::string folder = WorkRoot() + "/artifacts";
+  fs::create_directories(folder);
+  std::string file = folder + "/" + name + ".png";
+  Run({"/usr/bin/import", "-window", "root", file}, WineEnvironment(prefix_), dir_ + "/wine.log",
+      30);
+  return file;
 }
 
 }  // namespace e2e

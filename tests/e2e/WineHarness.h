@@ -51,9 +51,25 @@ class WineSession {
   // Runs wine64 with these arguments; the exit code, or -1 after the time limit.
   int Wine(const std::vector<std::string>& args, int timeoutSeconds) const;
 
+  // Starts `commandLine` the way PVCS does and returns at once; Finish waits for it and gives
+  // what RunLikePvcs gives as `launcher`.
+  void StartLikePvcs(const std::string& commandLine);
+  std::string FinishLikePvcs(int timeoutSeconds = 60);
+
+  // Runs the dialog probe with these arguments; its result file's content, and in `ok` whether
+  // it found what it looked for.
+  std::string Probe(const std::vector<std::string>& args, bool* ok = nullptr) const;
+
+  // What "reg query" prints for a key (and a value, when named); empty when it fails.
+  std::string RegQuery(const std::string& key, const std::string& value = "") const;
+
+  // A screenshot of the whole display, kept as a test artifact; the file's path.
+  std::string Screenshot(const std::string& name) const;
+
  private:
   std::string dir_;
   std::string prefix_;
+  int pvcs_ = 0;  // the process started by StartLikePvcs
 };
 
 }  // namespace e2e

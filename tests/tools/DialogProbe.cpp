@@ -99,6 +99,18 @@ HWND FindControl(HWND dialog, const std::string& name) {
   return nullptr;
 }
 
+// A control's text as it holds it: GetWindowText does not ask controls of other processes.
+std::wstring ControlText(HWND window) {
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 5000, &copied);
+  text.resize(copied);
+  return text;
+}
+
 std::string Flag(bool on) {
   return on ? "1" : "0";
 }
@@ -123,7 +135,7 @@ void DumpChildren(HWND parent, const std::string& parentName, std::string& out) 
            " checked=" + Flag(button && SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED) +
            " tabstop=" + Flag(style & WS_TABSTOP) + " group=" + Flag(style & WS_GROUP) +
            " default=" + Flag(button && (style & 0xF) == BS_DEFPUSHBUTTON) +
-           " order=" + std::to_string(order++) + " style=" + std::to_string(style) + " text=" + ToolUtf8(TextOf(child)) + "\n";
+           " order=" + std::to_string(order++) + " style=" + std::to_string(style) + " text=" + ToolUtf8(ControlText(child)) + "\n";
     DumpChildren(child, name, out);
   }
 }

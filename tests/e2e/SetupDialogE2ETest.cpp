@@ -273,6 +273,7 @@ TEST_F(SetupDialog, FirstRequestOpensTheDialogInsteadAndTouchesNoFile) {
   DialogSeen seen = Dump();
   EXPECT_EQ(seen.window.at("owned"), "1") << "the application window stands for it";
   EXPECT_EQ(seen.window.at("appwindow"), "0");
+  wine.Screenshot("setup-from-request");
   Do({"click", "Nee"});
   EXPECT_TRUE(Closed());
   EXPECT_EQ(wine.FinishLikePvcs(), "0");

@@ -135,7 +135,7 @@ void DumpChildren(HWND parent, const std::string& parentName, std::string& out) 
            " checked=" + Flag(button && SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED) +
            " tabstop=" + Flag(style & WS_TABSTOP) + " group=" + Flag(style & WS_GROUP) +
            " default=" + Flag(button && (style & 0xF) == BS_DEFPUSHBUTTON) +
-           " order=" + std::to_string(order++) + " style=" + std::to_string(style) + " text=" + ToolUtf8(ControlText(child)) + "\n";
+           " order=" + std::to_string(order++) + " text=" + ToolUtf8(ControlText(child)) + "\n";
     DumpChildren(child, name, out);
   }
 }

@@ -301,11 +301,9 @@ TEST_F(SetupFormTest, RegistrationThatNeverShowsFailsAfterAHundredPolls) {
 TEST_F(SetupFormTest, SettingsKeyThatCannotBeCreatedIsReportedAndTheDialogStaysOpen) {
   m.registry.DenyCreate(Hive::CurrentUser, u"Software\\Tessmark");
   bool open = false;
-  int attempts = 0;
   EXPECT_FALSE(Execute([&](MemorySetupWindow& w) {
     w.Click(SetupRadio::BC2);
     w.ClickOk();
-    ++attempts;
     open = w.IsOpen();
   }));
   EXPECT_TRUE(open);

@@ -5,11 +5,12 @@ add_link_options(-static -static-libgcc -static-libstdc++ -municode)
 
 file(GLOB VELMORA_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
 add_library(velmora_platform_win32 STATIC ${VELMORA_WIN32_SOURCES})
-target_link_libraries(velmora_platform_win32 PUBLIC velmora_core ole32 oleaut32 uuid advapi32 shell32
-                                                    user32 gdi32 comctl32 uxtheme comdlg32 kernel32)
+# Only what every start needs is imported; the shell, the common dialogs and controls, themes and
+# COM are loaded at their first use (SystemLibrary.h).
+target_link_libraries(velmora_platform_win32 PUBLIC velmora_core uuid advapi32 user32 gdi32 kernel32)
 
 enable_language(RC)
-add_executable(Velmora WIN32 platform/win32/main/Win32Main.cpp platform/win32/resources/Velmora.rc)
+add_executable(Velmora WIN32 app/win32/VelmoraMain.cpp platform/win32/resources/Velmora.rc)
 target_include_directories(Velmora PRIVATE platform/win32/resources)
 target_link_libraries(Velmora PRIVATE velmora_platform_win32)
 
@@ -20,6 +21,7 @@ target_link_libraries(StandInGui PRIVATE shell32)
 target_link_libraries(StandInConsole PRIVATE shell32)
 add_executable(PvcsStandIn tests/tools/PvcsStandIn.cpp)
 add_executable(RequestBench tests/tools/RequestBench.cpp)
+add_executable(EmptyGui WIN32 tests/tools/EmptyGui.cpp)
 add_executable(UiProbe tests/tools/UiProbe.cpp)
 target_link_libraries(UiProbe PRIVATE gdi32)
 add_executable(HelperStandIn WIN32 tests/tools/HelperStandIn.cpp)

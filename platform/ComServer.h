@@ -23,7 +23,8 @@ struct ComCallResult {
 class IComServer {
  public:
   virtual ~IComServer() = default;
-  // CoInitialize for this thread as a single-threaded apartment, once at start-up.
+  // COM for this thread as a single-threaded apartment, asked for once at start-up; the real
+  // platform enters it just before the first COM call.
   virtual void InitializeApartment() = 0;
   // CoCreateInstance(clsid, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IUnknown), a query
   // for `iid` (a dual interface whose first own method takes one BSTR), that call with `path`,

@@ -5,6 +5,8 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include "platform/win32/ComApartment.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Text.h"
 
 namespace velmora::platform {
@@ -30,27 +32,32 @@ struct Released {
 
 }  // namespace
 
-Win32ComServer::~Win32ComServer() {
-  if (initialized_) CoUninitialize();
-}
-
-void Win32ComServer::InitializeApartment() {
-  HRESULT hr = CoInitialize(nullptr);
-  initialized_ = SUCCEEDED(hr);
-}
-
 ComCallResult Win32ComServer::AddTempFile(const Text& clsidText, const Text& iidText,
                                           const Text& path) {
+  VELMORA_SYSTEM_FUNCTION(clsidFromString, L"ole32.dll", CLSIDFromString);
+  VELMORA_SYSTEM_FUNCTION(iidFromString, L"ole32.dll", IIDFromString);
+  VELMORA_SYSTEM_FUNCTION(coCreateInstance, L"ole32.dll", CoCreateInstance);
+  VELMORA_SYSTEM_FUNCTION(sysAllocStringLen, L"oleaut32.dll", SysAllocStringLen);
+  VELMORA_SYSTEM_FUNCTION(sysFreeString, L"oleaut32.dll", SysFreeString);
+  VELMORA_SYSTEM_FUNCTION(sysStringLen, L"oleaut32.dll", SysStringLen);
+  VELMORA_SYSTEM_FUNCTION(getErrorInfo, L"oleaut32.dll", GetErrorInfo);
   ComCallResult result;
+  if (!clsidFromString || !iidFromString || !coCreateInstance || !sysAllocStringLen ||
+      !sysFreeString || !sysStringLen || !getErrorInfo) {
+    result.stage = ComCallResult::Stage::CreateFailed;
+    result.hresult = HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
+    return result;
+  }
+  EnterComApartment();
   CLSID clsid{};
   IID iid{};
   std::wstring clsidWide = Wide(clsidText);
   std::wstring iidWide = Wide(iidText);
-  HRESULT hr = CLSIDFromString(clsidWide.c_str(), &clsid);
-  if (SUCCEEDED(hr)) hr = IIDFromString(iidWide.c_str(), &iid);
+  HRESULT hr = clsidFromString(clsidWide.c_str(), &clsid);
+  if (SUCCEEDED(hr)) hr = iidFromString(iidWide.c_str(), &iid);
   Released<IUnknown> unknown;
   if (SUCCEEDED(hr)) {
-    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
+    hr = coCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
                           reinterpret_cast<void**>(&unknown.p));
   }
   if (FAILED(hr)) {
@@ -66,18 +73,18 @@ ComCallResult Win32ComServer::AddTempFile(const Text& clsidText, const Text& iid
     return result;
   }
   std::wstring widePath = Wide(path);
-  BSTR name = SysAllocStringLen(widePath.data(), static_cast<UINT>(widePath.size()));
+  BSTR name = sysAllocStringLen(widePath.data(), static_cast<UINT>(widePath.size()));
   hr = velmora.p->AddTempFile(name);
-  SysFreeString(name);
+  sysFreeString(name);
   if (FAILED(hr)) {
     result.stage = ComCallResult::Stage::CallFailed;
     result.hresult = hr;
     IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) == S_OK && info) {
+    if (getErrorInfo(0, &info) == S_OK && info) {
       BSTR description = nullptr;
       if (SUCCEEDED(info->GetDescription(&description)) && description) {
-        result.description = FromWide(description, SysStringLen(description));
-        SysFreeString(description);
+        result.description = FromWide(description, sysStringLen(description));
+        sysFreeString(description);
       }
       info->Release();
     }

@@ -5,15 +5,13 @@
 
 namespace velmora::platform {
 
+// The apartment is entered at the first call that needs COM (see ComApartment.h), so that a
+// run that never hands a file over does not load COM at all.
 class Win32ComServer : public IComServer {
  public:
-  ~Win32ComServer() override;
-  void InitializeApartment() override;
+  void InitializeApartment() override {}
   ComCallResult AddTempFile(const Text& clsid, const Text& iid, const Text& path) override;
   Text ErrorText(int32_t hresult) override;
-
- private:
-  bool initialized_ = false;
 };
 
 }  // namespace velmora::platform

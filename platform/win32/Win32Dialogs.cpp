@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/ComApartment.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Text.h"
 
 namespace velmora::platform {
@@ -28,10 +30,16 @@ void Win32Dialogs::ErrorDialog(const Text& text) {
 
 ShellResult Win32Shell::Execute(const Text& operation, const Text& file, const Text& parameters,
                                 const Text& directory, int showCommand) {
-  HINSTANCE instance =
-      ShellExecuteW(nullptr, Wide(operation).c_str(), Wide(file).c_str(), Wide(parameters).c_str(),
-                    Wide(directory).c_str(), showCommand);
+  VELMORA_SYSTEM_FUNCTION(shellExecute, L"shell32.dll", ShellExecuteW);
   ShellResult result;
+  if (!shellExecute) {
+    result.lastError = GetLastError();
+    return result;
+  }
+  EnterComApartment();  // the shell may hand the start to a COM extension
+  HINSTANCE instance =
+      shellExecute(nullptr, Wide(operation).c_str(), Wide(file).c_str(), Wide(parameters).c_str(),
+                   Wide(directory).c_str(), showCommand);
   result.instance = reinterpret_cast<intptr_t>(instance);
   result.lastError = result.instance <= 32 ? GetLastError() : 0;
   return result;

@@ -34,11 +34,15 @@ Text Win32Locale::AnsiToText(const std::string& bytes) {
 std::string Win32Locale::TextToAnsi(const Text& text) {
   if (text.empty() || text.size() > INT_MAX) return {};
   int length = static_cast<int>(text.size());
-  int needed = WideCharToMultiByte(CP_ACP, 0, Wide(text), length, nullptr, 0, nullptr, nullptr);
+  // No best fit: a character the code page lacks becomes its default character, never a
+  // look-alike ("Ω" must not pass for "O").
+  int needed = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide(text), length, nullptr, 0,
+                                   nullptr, nullptr);
   if (needed <= 0) return {};
   std::string bytes(static_cast<size_t>(needed), '\0');
   int stored =
-      WideCharToMultiByte(CP_ACP, 0, Wide(text), length, bytes.data(), needed, nullptr, nullptr);
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide(text), length, bytes.data(), needed,
+                          nullptr, nullptr);
   bytes.resize(stored > 0 ? static_cast<size_t>(stored) : 0);
   return bytes;
 }

@@ -6,7 +6,9 @@
 
 #include <vector>
 
+#include "platform/win32/ComApartment.h"
 #include "platform/win32/SetupControlIds.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Text.h"
 
 namespace velmora::platform {
@@ -67,10 +69,13 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         GetTextMetricsW(dc, &metrics);
         RECT frame = client;
         frame.top = metrics.tmHeight / 2;
-        HTHEME theme = OpenThemeData(window, L"Button");
+        VELMORA_SYSTEM_FUNCTION(openTheme, L"uxtheme.dll", OpenThemeData);
+        VELMORA_SYSTEM_FUNCTION(drawTheme, L"uxtheme.dll", DrawThemeBackground);
+        VELMORA_SYSTEM_FUNCTION(closeTheme, L"uxtheme.dll", CloseThemeData);
+        HTHEME theme = openTheme && drawTheme && closeTheme ? openTheme(window, L"Button") : nullptr;
         if (theme) {
-          DrawThemeBackground(theme, dc, BP_GROUPBOX, GBS_NORMAL, &frame, nullptr);
-          CloseThemeData(theme);
+          drawTheme(theme, dc, BP_GROUPBOX, GBS_NORMAL, &frame, nullptr);
+          closeTheme(theme);
         } else {
           DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
         }
@@ -141,18 +146,21 @@ void SetPressed(HWND edit, int width, bool pressed) {
 
 LRESULT CALLBACK PathEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                               DWORD_PTR data) {
+  // Only installed when comctl32 was had, so these are there too.
+  VELMORA_SYSTEM_FUNCTION(defSubclassProc, L"comctl32.dll", DefSubclassProc);
+  VELMORA_SYSTEM_FUNCTION(removeSubclass, L"comctl32.dll", RemoveWindowSubclass);
   const int width = static_cast<int>(data);
   auto ctrlEnter = [](WPARAM key) { return key == VK_RETURN && GetKeyState(VK_CONTROL) < 0; };
   switch (message) {
     case WM_NCCALCSIZE: {
-      LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+      LRESULT result = defSubclassProc(edit, message, wParam, lParam);
       RECT* client = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
                             : reinterpret_cast<RECT*>(lParam);
       client->right -= width;
       return result;
     }
     case WM_NCPAINT: {
-      LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+      LRESULT result = defSubclassProc(edit, message, wParam, lParam);
       PaintEllipsis(edit, width);
       return result;
     }
@@ -187,7 +195,7 @@ LRESULT CALLBACK PathEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
       if (GetPropW(edit, kPressedProperty)) SetPressed(edit, width, false);
       break;
     case WM_GETDLGCODE: {
-      LRESULT code = DefSubclassProc(edit, message, wParam, lParam);
+      LRESULT code = defSubclassProc(edit, message, wParam, lParam);
       auto* msg = reinterpret_cast<MSG*>(lParam);
       if (msg && msg->message == WM_KEYDOWN && ctrlEnter(msg->wParam)) code |= DLGC_WANTMESSAGE;
       return code;
@@ -203,10 +211,10 @@ LRESULT CALLBACK PathEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
       break;
     case WM_NCDESTROY:
       RemovePropW(edit, kPressedProperty);
-      RemoveWindowSubclass(edit, PathEditProc, 0);
+      removeSubclass(edit, PathEditProc, 0);
       break;
   }
-  return DefSubclassProc(edit, message, wParam, lParam);
+  return defSubclassProc(edit, message, wParam, lParam);
 }
 
 void RegisterClasses(HINSTANCE instance) {
@@ -277,11 +285,14 @@ HFONT DialogFont(int dpi) {
 }
 
 HIMAGELIST ButtonImages(HINSTANCE instance, int bitmapId) {
+  VELMORA_SYSTEM_FUNCTION(imageListCreate, L"comctl32.dll", ImageList_Create);
+  VELMORA_SYSTEM_FUNCTION(imageListAddMasked, L"comctl32.dll", ImageList_AddMasked);
+  if (!imageListCreate || !imageListAddMasked) return nullptr;
   HBITMAP bitmap = static_cast<HBITMAP>(
       LoadImageW(instance, MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (!bitmap) return nullptr;
-  HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 6, 0);
-  ImageList_AddMasked(images, bitmap, RGB(255, 0, 255));
+  HIMAGELIST images = imageListCreate(16, 16, ILC_COLOR24 | ILC_MASK, 6, 0);
+  if (images) imageListAddMasked(images, bitmap, RGB(255, 0, 255));
   DeleteObject(bitmap);
   return images;
 }
@@ -296,8 +307,9 @@ Text WindowText(HWND window) {
 }  // namespace
 
 Win32SetupWindow::Win32SetupWindow(HWND owner) {
+  VELMORA_SYSTEM_FUNCTION(initCommonControls, L"comctl32.dll", InitCommonControlsEx);
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  if (initCommonControls) initCommonControls(&controls);
   HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterClasses(instance);
   HDC screen = GetDC(nullptr);
@@ -316,10 +328,11 @@ Win32SetupWindow::Win32SetupWindow(HWND owner) {
 }
 
 Win32SetupWindow::~Win32SetupWindow() {
+  VELMORA_SYSTEM_FUNCTION(imageListDestroy, L"comctl32.dll", ImageList_Destroy);
   if (dialog_) DestroyWindow(dialog_);
   if (font_) DeleteObject(font_);
-  if (okImages_) ImageList_Destroy(okImages_);
-  if (cancelImages_) ImageList_Destroy(cancelImages_);
+  if (okImages_) imageListDestroy(okImages_);
+  if (cancelImages_) imageListDestroy(cancelImages_);
 }
 
 HWND Win32SetupWindow::Control(int id) const {
@@ -347,7 +360,10 @@ void Win32SetupWindow::CreateControls() {
   Add(gb, L"Button", L"The following program:", BS_AUTORADIOBUTTON, 0, kRbBC2);
   HWND pnl = Add(gb, kPanelClass, L"", container, WS_EX_CONTROLPARENT, kPnl);
   HWND ed = Add(pnl, L"Edit", L"", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE, kEd);
-  SetWindowSubclass(ed, PathEditProc, 0, static_cast<DWORD_PTR>(Scale(kEllipsisWidth)));
+  VELMORA_SYSTEM_FUNCTION(setWindowSubclass, L"comctl32.dll", SetWindowSubclass);
+  if (setWindowSubclass) {
+    setWindowSubclass(ed, PathEditProc, 0, static_cast<DWORD_PTR>(Scale(kEllipsisWidth)));
+  }
   SetWindowPos(ed, nullptr, 0, 0, 0, 0,
                SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Add(pnl, L"Static", L"Additional Arguments", SS_LEFT | SS_NOPREFIX, 0,
@@ -594,7 +610,9 @@ std::optional<Text> Win32SetupWindow::OpenProgramFile(const Text& initialFile) {
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_DONTADDTORECENT |
               OFN_EXPLORER | OFN_HIDEREADONLY;
-  if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+  VELMORA_SYSTEM_FUNCTION(getOpenFileName, L"comdlg32.dll", GetOpenFileNameW);
+  EnterComApartment();  // the dialog's shell view needs COM
+  if (!getOpenFileName || !getOpenFileName(&ofn)) return std::nullopt;
   return FromWide(file.data(), wcslen(file.data()));
 }
 

@@ -31,15 +31,6 @@ HWND AsHwnd(void* window) {
 }  // namespace
 
 void Win32Windowing::RunWorker(IWorkerForm& form) {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  RegisterClasses(instance);
-  // The owner stands for the program in the taskbar while it is visible; it never is during a
-  // request, and the worker it owns gets no taskbar button of its own.
-  owner_ = CreateWindowExW(0, kOwnerClass, L"Velmora",
-                           WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
-                           nullptr, instance, nullptr);
-  worker_ = CreateWindowExW(0, kWorkerClass, L"Invisible Form", WS_POPUP, 0, 0, 651, 338,
-                            AsHwnd(owner_), nullptr, instance, nullptr);
   form.FormCreate();
   // The worker has no pixels to show, so it is never mapped: showing it only to hide it again
   // would make some window systems wait for the hide to take effect (seconds under X11 without
@@ -66,6 +57,21 @@ void Win32Windowing::RunWorker(IWorkerForm& form) {
   worker_ = owner_ = nullptr;
 }
 
+// The windows exist only once something is to be seen: a request whose windows all stay
+// hidden never creates one, and so never loads the window system's driver.
+void Win32Windowing::CreateWindows() {
+  if (owner_) return;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  RegisterClasses(instance);
+  // The owner stands for the program in the taskbar while it is visible; it never is during a
+  // request, and the worker it owns gets no taskbar button of its own.
+  owner_ = CreateWindowExW(0, kOwnerClass, L"Velmora",
+                           WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
+                           nullptr, instance, nullptr);
+  worker_ = CreateWindowExW(0, kWorkerClass, L"Invisible Form", WS_POPUP, 0, 0, workerWidth_,
+                            workerHeight_, AsHwnd(owner_), nullptr, instance, nullptr);
+}
+
 void Win32Windowing::CloseWorker() {
   closed_ = true;
   if (worker_ && IsWindow(AsHwnd(worker_))) DestroyWindow(AsHwnd(worker_));
@@ -73,11 +79,17 @@ void Win32Windowing::CloseWorker() {
 }
 
 void Win32Windowing::SetWorkerSize(int width, int height) {
-  SetWindowPos(AsHwnd(worker_), nullptr, 0, 0, width, height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  workerWidth_ = width;
+  workerHeight_ = height;
+  if (worker_) {
+    SetWindowPos(AsHwnd(worker_), nullptr, 0, 0, width, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void Win32Windowing::Show(AppWindow window, int command) {
+  if (command == SW_HIDE && !owner_) return;  // a window never created is hidden already
+  CreateWindows();
   HWND hwnd = AsHwnd(window == AppWindow::Owner ? owner_ : worker_);
   if (hwnd) ShowWindow(hwnd, command);
 }

@@ -19,10 +19,13 @@ class Win32Windowing : public IWindowing {
   std::unique_ptr<ISetupWindow> CreateSetupWindow() override;
 
  private:
+  void CreateWindows();
+
   void* owner_ = nullptr;   // HWND
   void* worker_ = nullptr;  // HWND
   std::function<void()> idle_;
   bool closed_ = false;
+  int workerWidth_ = 651, workerHeight_ = 338;  // as designed, until FormCreate sets them
 };
 
 }  // namespace velmora::platform

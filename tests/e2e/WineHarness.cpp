@@ -193,6 +193,9 @@ WineSession::WineSession(const std::string& name) {
   Install("UiProbe.exe", "C:\\e2e\\UiProbe.exe");
   Install("DialogProbe.exe", "C:\\e2e\\DialogProbe.exe");
   Install("Velmora.exe", "C:\\PVCS\\Velmora.exe");
+  // One server for the prefix from the start, so that programs started at the same moment
+  // (a request and the probe that watches it) never race to start it.
+  Run({kWineServer, "-p"}, WineEnvironment(prefix_), dir_ + "/wine.log", 30);
 }
 
 WineSession::~WineSession() {

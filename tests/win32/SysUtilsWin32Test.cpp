@@ -194,6 +194,8 @@ TEST(Win32SystemInfo, IsAdminIsStable) {
 TEST(Win32Locale, AnsiRoundTripAndErrorText) {
   platform::Win32Locale locale;
   EXPECT_EQ(locale.AnsiToText(locale.TextToAnsi(u"plain ASCII")), u"plain ASCII");
+  // Characters code page 1252 lacks become "?", never a best-fit look-alike.
+  EXPECT_EQ(locale.TextToAnsi(u"\u20AC\u03A9\u0141\u2260"), "\x80???");
   EXPECT_TRUE(locale.EqualIgnoreCase(u"Ancestor", u"ANCESTOR"));
   EXPECT_FALSE(locale.SystemErrorText(platform::kErrorFileNotFound).empty());
   EXPECT_FALSE(locale.ShortDatePattern().empty());

@@ -1,4 +1,5 @@
-// The Windows program's entry: the real platform services and the core's program entry.
+// The Windows program's entry and composition root: the real platform services handed to the
+// core's program entry.
 #include <windows.h>
 
 #include "app/ProgramEntry.h"

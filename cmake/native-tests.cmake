@@ -24,7 +24,8 @@ if(VELMORA_E2E_SOURCES)
   add_executable(velmora_e2e ${VELMORA_E2E_SOURCES})
   target_link_libraries(velmora_e2e PRIVATE GTest::gtest GTest::gtest_main)
   target_compile_definitions(velmora_e2e PRIVATE VELMORA_WIN64_BIN="${VELMORA_WIN64_BIN}"
-                                                 VELMORA_E2E_WORK="${CMAKE_BINARY_DIR}/e2e")
+                                                 VELMORA_E2E_WORK="${CMAKE_BINARY_DIR}/e2e"
+                                                 VELMORA_VERSION="${PROJECT_VERSION}")
   # Each test gets a fresh Wine prefix; they share one display and run one at a time.
   gtest_discover_tests(velmora_e2e DISCOVERY_TIMEOUT 60
                        PROPERTIES LABELS e2e RUN_SERIAL TRUE TIMEOUT 180)

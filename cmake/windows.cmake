@@ -10,8 +10,11 @@ add_library(velmora_platform_win32 STATIC ${VELMORA_WIN32_SOURCES})
 target_link_libraries(velmora_platform_win32 PUBLIC velmora_core uuid advapi32 user32 gdi32 kernel32)
 
 enable_language(RC)
+# One version, from the project's, for every program's version resource and the installer.
+configure_file(platform/win32/resources/VelmoraVersion.h.in
+               ${CMAKE_BINARY_DIR}/generated/VelmoraVersion.h @ONLY)
 add_executable(Velmora WIN32 app/win32/VelmoraMain.cpp platform/win32/resources/Velmora.rc)
-target_include_directories(Velmora PRIVATE platform/win32/resources)
+target_include_directories(Velmora PRIVATE platform/win32/resources ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(Velmora PRIVATE velmora_platform_win32)
 
 # Stand-in programs and the UI probe used by the end-to-end tests.
@@ -22,6 +25,8 @@ target_link_libraries(StandInConsole PRIVATE shell32)
 add_executable(PvcsStandIn tests/tools/PvcsStandIn.cpp)
 add_executable(RequestBench tests/tools/RequestBench.cpp)
 add_executable(EmptyGui WIN32 tests/tools/EmptyGui.cpp)
+add_executable(VersionProbe tests/tools/VersionProbe.cpp)
+target_link_libraries(VersionProbe PRIVATE version)
 add_executable(UiProbe tests/tools/UiProbe.cpp)
 target_link_libraries(UiProbe PRIVATE gdi32)
 add_executable(HelperStandIn WIN32 tests/tools/HelperStandIn.cpp)

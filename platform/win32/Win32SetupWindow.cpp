@@ -4,6 +4,7 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/win32/ComApartment.h"
@@ -359,13 +360,7 @@ void Win32SetupWindow::CreateControls() {
   Add(gb, L"Button", L"PVCS Merge Tool", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 0, kRbPVCS);
   Add(gb, L"Button", L"The following program:", BS_AUTORADIOBUTTON, 0, kRbBC2);
   HWND pnl = Add(gb, kPanelClass, L"", container, WS_EX_CONTROLPARENT, kPnl);
-  HWND ed = Add(pnl, L"Edit", L"", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE, kEd);
-  VELMORA_SYSTEM_FUNCTION(setWindowSubclass, L"comctl32.dll", SetWindowSubclass);
-  if (setWindowSubclass) {
-    setWindowSubclass(ed, PathEditProc, 0, static_cast<DWORD_PTR>(Scale(kEllipsisWidth)));
-  }
-  SetWindowPos(ed, nullptr, 0, 0, 0, 0,
-               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Add(pnl, L"Edit", L"", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE, kEd);
   Add(pnl, L"Static", L"Additional Arguments", SS_LEFT | SS_NOPREFIX, 0,
       kLblAdditionalCommandLine);
   Add(pnl, L"Edit", L"", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE, kEdtArgs);
@@ -375,12 +370,9 @@ void Win32SetupWindow::CreateControls() {
       kRbDerivateLeft);
   SendMessageW(Control(kRbDerivateLeft), BM_SETCHECK, BST_CHECKED, 0);
   HWND bar = Add(dialog_, kPanelClass, L"", container, WS_EX_CONTROLPARENT, kCxGroupBox1);
-  HWND ja = Add(bar, L"Button", L"OK", BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 0, kJa);
-  HWND nee = Add(bar, L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, kNee);
-  BUTTON_IMAGELIST okList{okImages_, {Scale(4), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
-  BUTTON_IMAGELIST cancelList{cancelImages_, {Scale(4), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
-  if (okImages_) SendMessageW(ja, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&okList));
-  if (cancelImages_) SendMessageW(nee, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&cancelList));
+  Add(bar, L"Button", L"OK", BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 0, kJa);
+  Add(bar, L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, kNee);
+  ScaleParts();
   SendMessageW(dialog_, DM_SETDEFID, kJa, 0);
   KeepTabStopOnChecked();
 
@@ -395,6 +387,39 @@ void Win32SetupWindow::CreateControls() {
                work.top + (work.bottom - work.top - height) / 2, width, height,
                SWP_NOZORDER | SWP_NOACTIVATE);
   Layout();
+}
+
+// What depends on the DPI besides the places: the ellipsis button's width and the images' margin.
+void Win32SetupWindow::ScaleParts() {
+  VELMORA_SYSTEM_FUNCTION(setWindowSubclass, L"comctl32.dll", SetWindowSubclass);
+  HWND ed = Control(kEd);
+  if (setWindowSubclass) {
+    setWindowSubclass(ed, PathEditProc, 0, static_cast<DWORD_PTR>(Scale(kEllipsisWidth)));
+  }
+  SetWindowPos(ed, nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (auto [id, images] : {std::pair{kJa, okImages_}, std::pair{kNee, cancelImages_}}) {
+    if (!images) continue;
+    BUTTON_IMAGELIST list{images, {Scale(4), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+    SendMessageW(Control(id), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+  }
+}
+
+// Moved to a monitor of another DPI: the font, the parts and the places follow it.
+void Win32SetupWindow::ChangeDpi(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  HFONT old = font_;
+  font_ = DialogFont(dpi_);
+  SendMessageW(dialog_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  for (const auto& [id, control] : controls_) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  }
+  if (old) DeleteObject(old);
+  ScaleParts();
+  SetWindowPos(dialog_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  Layout();
+  InvalidateRect(dialog_, nullptr, TRUE);
 }
 
 void Win32SetupWindow::Layout() {
@@ -484,6 +509,9 @@ INT_PTR Win32SetupWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_SIZE:
       if (!controls_.empty()) Layout();
+      return TRUE;
+    case WM_DPICHANGED:
+      ChangeDpi(LOWORD(wParam), *reinterpret_cast<RECT*>(lParam));
       return TRUE;
     case WM_GETMINMAXINFO: {
       // Never narrower than designed minimum, never lower than designed: lower would put

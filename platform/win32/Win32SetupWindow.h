@@ -39,6 +39,8 @@ class Win32SetupWindow : public ISetupWindow {
   void CreateControls();
   HWND Add(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
            int id);
+  void ScaleParts();
+  void ChangeDpi(int dpi, const RECT& suggested);
   void Layout();
   void Command(int id, int code);
   void KeepTabStopOnChecked();

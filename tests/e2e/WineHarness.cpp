@@ -321,4 +321,11 @@ std::string WineSession::Screenshot(const std::string& name) const {
   return file;
 }
 
+void WineSession::InstallBuilt(const std::string& relativePath,
+                               const std::string& windowsPath) const {
+  fs::create_directories(fs::path(UnixPath(windowsPath)).parent_path());
+  fs::copy_file(std::string(VELMORA_WIN64_BIN) + "/../" + relativePath, UnixPath(windowsPath),
+                fs::copy_options::overwrite_existing);
+}
+
 }  // namespace e2e

@@ -66,6 +66,9 @@ class WineSession {
   // A screenshot of the whole display, kept as a test artifact; the file's path.
   std::string Screenshot(const std::string& name) const;
 
+  // Copies a file from the build (a path relative to the Windows build's folder).
+  void InstallBuilt(const std::string& relativePath, const std::string& windowsPath) const;
+
  private:
   std::string dir_;
   std::string prefix_;

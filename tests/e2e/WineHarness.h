@@ -2,6 +2,9 @@
 // test (a copy of a prepared one), a virtual display, and a time limit on every Wine command.
 #pragma once
 
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,6 +53,18 @@ class WineSession {
 
   // Runs wine64 with these arguments; the exit code, or -1 after the time limit.
   int Wine(const std::vector<std::string>& args, int timeoutSeconds) const;
+
+  // Starts wine64 with these arguments without waiting; Finish waits for it (the exit code,
+  // or -1 after the time limit, when it is killed).
+  pid_t Start(const std::vector<std::string>& args) const;
+  int Finish(pid_t pid, int timeoutSeconds) const;
+  // The output of "wine64 reg query KEY /s" (empty when the key does not exist).
+  std::string RegQuery(const std::string& key) const;
+  // Unix process ids of this prefix's running Windows programs whose command line contains
+  // `program` (for example "VelmoraHelper.exe").
+  std::vector<pid_t> WindowsProcesses(const std::string& program) const;
+  // Polls `condition` every 50 ms; false when it is still not met after the time limit.
+  static bool WaitUntil(const std::function<bool()>& condition, int timeoutSeconds);
 
  private:
   std::string dir_;

@@ -226,4 +226,16 @@ TEST_F(HelperServerRun, FilePendingWhenTheServerDiesIsDeletedByTheNextRun) {
   EXPECT_EQ(wine.ReadFile(pendingList), kListHeader);
 }
 
+// The server's COM object in process on the real services (see tests/win32helper).
+TEST(WindowsBuild, HelperObjectPassesUnderWine) {
+  e2e::WineSession wine("Windows.velmora_helper_win_tests");
+  wine.Install("velmora_helper_win_tests.exe", "C:\\e2e\\velmora_helper_win_tests.exe");
+  int code = wine.Wine({"C:\\e2e\\velmora_helper_win_tests.exe",
+                        "--gtest_output=xml:C:\\e2e\\results.xml"},
+                       150);
+  std::string results = wine.ReadFile("C:\\e2e\\results.xml");
+  EXPECT_EQ(code, 0) << results;
+  EXPECT_NE(results.find("failures=\"0\""), std::string::npos) << results;
+}
+
 }  // namespace

@@ -53,3 +53,7 @@ if(VELMORA_HELPER_WIN32_TESTS AND TARGET gtest)
     tests/tools/GTestWMain.cpp)
   target_link_libraries(velmora_helper_win_tests PRIVATE velmora_helper_server gtest)
 endif()
+
+# Starts a program through the shell ("open" or "runas"), as the setup dialog does.
+add_executable(ShellRun tests/tools/ShellRun.cpp)
+target_link_libraries(ShellRun PRIVATE shell32)

@@ -49,8 +49,8 @@ bool NamesDevice(TextView element) {
   size_t end = element.find(u'.');
   Text base = UpperAscii(element.substr(0, end));
   while (!base.empty() && base.back() == u' ') base.pop_back();
-  static const std::array<TextView, 6> kNames = {u"CON", u"PRN", u"AUX", u"NUL", u"CONIN$",
-                                                 u"CONOUT$"};
+  static const std::array<TextView, 6> kNames = {u"CON", u"PRN",    u"AUX",
+                                                 u"NUL", u"CONIN$", u"CONOUT$"};
   for (TextView name : kNames)
     if (base == name) return true;
   return base.size() == 4 && (base.substr(0, 3) == u"COM" || base.substr(0, 3) == u"LPT") &&
@@ -70,8 +70,8 @@ bool HasDeviceElement(TextView path) {
 
 // Refusal of the opened entry: a folder, a link or a place outside the temporary directory.
 // Empty when it may be deleted.
-Text WhyNot(IOpenEntry& entry, uint32_t pathAttributes, const Text& tempDirectory,
-            const Text& path, const Text& finalPath) {
+Text WhyNot(IOpenEntry& entry, uint32_t pathAttributes, const Text& tempDirectory, const Text& path,
+            const Text& finalPath) {
   uint32_t attributes = entry.Attributes();
   if (attributes == platform::kInvalidFileAttributes)
     return Format(u"The attributes of %s cannot be read.", {Quoted(path)});

@@ -64,8 +64,7 @@ std::vector<Text> MergePaths(const std::vector<Text>& first, const std::vector<T
   return merged;
 }
 
-PendingListFile::PendingListFile(platform::IFileSystem& files,
-                                 platform::IEnvironment& environment)
+PendingListFile::PendingListFile(platform::IFileSystem& files, platform::IEnvironment& environment)
     : files_(files) {
   Text folder = Expand(environment, u"%LOCALAPPDATA%");
   if (folder.empty() || folder.find(u'%') != Text::npos) {

@@ -20,7 +20,7 @@ struct MemoryFileSystem::Node {
   uint32_t deleteFailure = 0;
   Node* parent = nullptr;
   std::map<Text, std::unique_ptr<Node>> children;  // by folded long name
-  Text linkTarget;  // not empty for a link
+  Text linkTarget;                                 // not empty for a link
 
   // What GetFileAttributesW reports: a file without attributes reads as "normal".
   uint32_t Reported() const {

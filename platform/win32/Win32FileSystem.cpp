@@ -54,8 +54,8 @@ class Win32OpenEntry : public IOpenEntry {
     DWORD needed = GetFinalPathNameByHandleW(file_.get(), nullptr, 0, FILE_NAME_NORMALIZED);
     if (needed == 0) return {};
     Text buffer(needed, u'\0');
-    DWORD stored = GetFinalPathNameByHandleW(file_.get(), Wide(buffer.data()), needed,
-                                             FILE_NAME_NORMALIZED);
+    DWORD stored =
+        GetFinalPathNameByHandleW(file_.get(), Wide(buffer.data()), needed, FILE_NAME_NORMALIZED);
     if (stored == 0 || stored >= needed) return {};
     return PlainPath(buffer.substr(0, stored));
   }
@@ -183,9 +183,9 @@ std::unique_ptr<IOpenEntry> Win32FileSystem::OpenEntry(const Text& path, EntryAc
   DWORD flags = FILE_FLAG_BACKUP_SEMANTICS;  // folders open too, so that they can be told apart
   if (access != EntryAccess::Resolve) flags |= FILE_FLAG_OPEN_REPARSE_POINT;
   if (access == EntryAccess::Delete) rights |= DELETE | FILE_WRITE_ATTRIBUTES;
-  HANDLE handle = CreateFileW(Wide(path), rights,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, flags, nullptr);
+  HANDLE handle =
+      CreateFileW(Wide(path), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, flags, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     if (error != nullptr) *error = GetLastError();
     return nullptr;

@@ -80,7 +80,12 @@ class HelperServerRun : public testing::Test {
 TEST_F(HelperServerRun, RegistersAndUnregistersEverything) {
   // A folder with blanks: the local-server entry must quote the path.
   const std::string server = "C:\\Program Files\\Velmora Tools\\VelmoraHelper.exe";
-  Register(server);
+  wine.Install("VelmoraHelper.exe", server);
+  // Started through the shell, as the setup dialog starts it: "runas" without, "open" with
+  // administrator rights.
+  wine.Install("ShellRun.exe", "C:\\e2e\\ShellRun.exe");
+  ASSERT_EQ(wine.Wine({"C:\\e2e\\ShellRun.exe", "runas", server, "/regserver"}, kPatienceSeconds),
+            0);
   std::string classKey = wine.RegQuery(kClassKey);
   EXPECT_NE(classKey.find("\\LocalServer32\r\n    (Default)    REG_SZ    \"" + server + "\""),
             std::string::npos)
@@ -97,7 +102,8 @@ TEST_F(HelperServerRun, RegistersAndUnregistersEverything) {
   EXPECT_TRUE(Gone(temp + "\\probe.zip"));
   EXPECT_TRUE(ServerEnded());
 
-  EXPECT_EQ(wine.Wine({server, "/unregserver"}, kPatienceSeconds), 0);
+  EXPECT_EQ(wine.Wine({"C:\\e2e\\ShellRun.exe", "open", server, "/unregserver"}, kPatienceSeconds),
+            0);
   for (const std::string& key : {kClassKey, kInterfaceKey, kTypeLibKey})
     EXPECT_EQ(wine.RegQuery(key).find("REG_SZ"), std::string::npos) << key;
   // Unregistering what is not registered succeeds; an unknown switch fails, without a window.
@@ -114,9 +120,9 @@ TEST_F(HelperServerRun, ArchiveHeldOpenIsDeletedOnceReleased) {
   wine.WriteFile(temp + "\\pvc4710.tmp", "PK-ancestor");
   wine.WriteFile(temp + "\\pvc4711.tmp", "PK-derivative");
   const std::string parameterFile = temp + "\\pvc4712.tmp";
-  wine.WriteFile(parameterFile, "ANCESTOR=\"" + temp + "\\pvc4710.tmp\",\"File 1: lib.zip 1.4\"\r\n" +
-                                    "DERIVATIVES=\"" + temp +
-                                    "\\pvc4711.tmp\",\"File 2: lib.zip 1.5\"\r\n");
+  wine.WriteFile(parameterFile,
+                 "ANCESTOR=\"" + temp + "\\pvc4710.tmp\",\"File 1: lib.zip 1.4\"\r\n" +
+                     "DERIVATIVES=\"" + temp + "\\pvc4711.tmp\",\"File 2: lib.zip 1.5\"\r\n");
   const std::string left = temp + "\\pvc4711.zip", right = temp + "\\pvc4710.zip";
   // Another process opens the left copy as soon as Velmora makes it and keeps it for a while.
   pid_t holder = Hold(left, 15000);
@@ -199,6 +205,38 @@ TEST_F(HelperServerRun, RefusesWhatIsNoFileInsideTheTemporaryDirectory) {
   EXPECT_TRUE(wine.Exists(temp + "\\junction\\keep.zip"));
 }
 
+// Velmora's own text test sees the copy inside the temporary directory; the server judges its
+// final path, refuses it, and Velmora logs the failure and carries on.
+TEST_F(HelperServerRun, VelmoraLogsTheRefusalOfAnArchiveBehindAJunction) {
+  Register();
+  wine.Install("StandInGui.exe", "C:\\BC3\\BComp.exe");
+  wine.RegAdd(kSettings, "BC2Path", "REG_SZ", "C:\\BC3\\BComp.exe");
+  wine.RegAdd(kSettings, "UseBC2", "REG_DWORD", "1");
+  wine.WriteFile("C:\\outside\\pvc4710.tmp", "PK-ancestor");
+  wine.WriteFile(temp + "\\pvc4711.tmp", "PK-derivative");
+  std::filesystem::create_directory_symlink(wine.UnixPath("C:\\outside"),
+                                            wine.UnixPath(temp + "\\junction"));
+  const std::string parameterFile = temp + "\\pvc4712.tmp";
+  wine.WriteFile(parameterFile,
+                 "ANCESTOR=\"" + temp + "\\junction\\pvc4710.tmp\",\"File 1: lib.zip 1.4\"\r\n" +
+                     "DERIVATIVES=\"" + temp + "\\pvc4711.tmp\",\"File 2: lib.zip 1.5\"\r\n");
+  auto outcome = wine.RunLikePvcs("\"C:\\PVCS\\Velmora.exe\" -r " + parameterFile, 0);
+  ASSERT_EQ(outcome.launcher, "0");
+  const std::string refused = temp + "\\junction\\pvc4710.zip";
+  std::string log = wine.ReadFile(temp + "\\Velmora.log");
+  EXPECT_NE(log.find("Failed to add the temp file \"" + refused +
+                     "\" to VelmoraHelper COM-Server (EOleException:"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("\"" + temp + "\\pvc4711.zip\" is deleted after Beyond Compare is closed"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(wine.ReadFile("C:\\outside\\pvc4710.zip"), "PK-ancestor");
+  EXPECT_TRUE(Gone(temp + "\\pvc4711.zip"));
+  EXPECT_TRUE(ServerEnded());
+  EXPECT_EQ(wine.ReadFile("C:\\outside\\pvc4710.zip"), "PK-ancestor");
+}
+
 TEST_F(HelperServerRun, FilePendingWhenTheServerDiesIsDeletedByTheNextRun) {
   Register();
   const std::string file = temp + "\\pvc4711.zip";
@@ -230,9 +268,8 @@ TEST_F(HelperServerRun, FilePendingWhenTheServerDiesIsDeletedByTheNextRun) {
 TEST(WindowsBuild, HelperObjectPassesUnderWine) {
   e2e::WineSession wine("Windows.velmora_helper_win_tests");
   wine.Install("velmora_helper_win_tests.exe", "C:\\e2e\\velmora_helper_win_tests.exe");
-  int code = wine.Wine({"C:\\e2e\\velmora_helper_win_tests.exe",
-                        "--gtest_output=xml:C:\\e2e\\results.xml"},
-                       150);
+  int code = wine.Wine(
+      {"C:\\e2e\\velmora_helper_win_tests.exe", "--gtest_output=xml:C:\\e2e\\results.xml"}, 150);
   std::string results = wine.ReadFile("C:\\e2e\\results.xml");
   EXPECT_EQ(code, 0) << results;
   EXPECT_NE(results.find("failures=\"0\""), std::string::npos) << results;

@@ -68,8 +68,8 @@ TEST_F(Deferred, RefusedFileIsNeitherOwnedNorListed) {
 
 TEST_F(Deferred, NextRunFinishesTheListButNeverDeletesWhatIsNotAllowed) {
   // Left by a run that ended early; someone put a working file into the list.
-  files.AddFile(kList, FormatPendingList({kTemp + u"\\a.zip", u"C:\\Work\\main.c",
-                                          kTemp + u"\\gone.zip"}));
+  files.AddFile(
+      kList, FormatPendingList({kTemp + u"\\a.zip", u"C:\\Work\\main.c", kTemp + u"\\gone.zip"}));
   DeferredDeletion work(files, environment);
   work.Resume(5);
   EXPECT_EQ(work.Pending().size(), 3u);

@@ -19,8 +19,7 @@ TEST(DeletionSchedule, NewFileIsDueAtOnceAndOnlyOnce) {
 TEST(DeletionSchedule, RetriesWaitTwiceAsLongEachTimeUpToAMinute) {
   DeletionSchedule schedule;
   schedule.Add(u"C:\\Temp\\a.zip", 0);
-  const uint64_t waits[] = {250,   500,   1000,  2000,  4000,  8000,
-                            16000, 32000, 60000, 60000, 60000};
+  const uint64_t waits[] = {250, 500, 1000, 2000, 4000, 8000, 16000, 32000, 60000, 60000, 60000};
   uint64_t now = 0;
   int failures = 0;
   for (uint64_t wait : waits) {
@@ -37,7 +36,7 @@ TEST(DeletionSchedule, EachFileKeepsItsOwnPace) {
   schedule.Add(u"C:\\Temp\\a.zip", 0);
   schedule.Add(u"C:\\Temp\\b.zip", 0);
   schedule.Add(u"C:\\Temp\\c.zip", 0);
-  schedule.Retry(u"C:\\Temp\\a.zip", 0);  // due at 250
+  schedule.Retry(u"C:\\Temp\\a.zip", 0);    // due at 250
   schedule.Retry(u"C:\\Temp\\a.zip", 250);  // due at 750
   schedule.Retry(u"C:\\Temp\\b.zip", 100);  // due at 350
   EXPECT_EQ(schedule.Due(0), std::vector<Text>{u"C:\\Temp\\c.zip"});

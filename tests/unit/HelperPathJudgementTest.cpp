@@ -132,7 +132,8 @@ TEST_F(Judgement, FileThatCannotBeOpenedIsRefused) {
   files.DenyAccess(kTemp + u"\\pvc1.zip");
   Verdict verdict = Judge(kTemp + u"\\pvc1.zip");
   EXPECT_EQ(verdict.kind, Kind::NotAllowed);
-  EXPECT_EQ(verdict.description, u"\"" + kTemp + u"\\pvc1.zip\" cannot be opened (system error 5).");
+  EXPECT_EQ(verdict.description,
+            u"\"" + kTemp + u"\\pvc1.zip\" cannot be opened (system error 5).");
 }
 
 TEST_F(Judgement, WithoutATemporaryDirectoryNothingIsAccepted) {
@@ -179,8 +180,8 @@ TEST_F(Judgement, DeletionChecksTheFileAgainAndDeletesOnlyRegularFilesInside) {
       {"read-only", kTemp + u"\\readonly.zip", DeleteOutcome::Deleted, 0, false},
       {"already gone", kTemp + u"\\none.zip", DeleteOutcome::Gone, platform::kErrorFileNotFound,
        false},
-      {"held open", kTemp + u"\\held.zip", DeleteOutcome::Held,
-       platform::kErrorSharingViolation, true},
+      {"held open", kTemp + u"\\held.zip", DeleteOutcome::Held, platform::kErrorSharingViolation,
+       true},
       {"cannot be deleted", kTemp + u"\\stuck.zip", DeleteOutcome::Failed,
        platform::kErrorAccessDenied, true},
       {"now a link", kTemp + u"\\outlink.zip", DeleteOutcome::Refused, 0, true},

@@ -28,10 +28,12 @@ TEST(PendingListFormat, ReadsCompleteLinesOnly) {
   } rows[] = {
       {"empty file", "", {}},
       {"header only", "VelmoraHelper pending deletions 1\r\n", {}},
-      {"torn last line", "VelmoraHelper pending deletions 1\r\nC:\\T\\a.zip\r\nC:\\T\\b.z",
+      {"torn last line",
+       "VelmoraHelper pending deletions 1\r\nC:\\T\\a.zip\r\nC:\\T\\b.z",
        {u"C:\\T\\a.zip"}},
       {"torn header", "VelmoraHelper pend", {}},
-      {"line feeds and blank lines", "VelmoraHelper pending deletions 1\n\nC:\\T\\a.zip\n\r\n",
+      {"line feeds and blank lines",
+       "VelmoraHelper pending deletions 1\n\nC:\\T\\a.zip\n\r\n",
        {u"C:\\T\\a.zip"}},
       {"no header", "C:\\T\\a.zip\r\n", {u"C:\\T\\a.zip"}},
   };
@@ -63,8 +65,7 @@ TEST_F(PendingListOnDisk, LivesUnderLocalAppDataAndMakesItsFolder) {
   EXPECT_EQ(list.Path(), kList);
   EXPECT_TRUE(list.Read().empty());
   ASSERT_EQ(list.Write({u"C:\\T\\a.zip"}), 0u);
-  EXPECT_EQ(files.ContentString(kList),
-            "VelmoraHelper pending deletions 1\r\nC:\\T\\a.zip\r\n");
+  EXPECT_EQ(files.ContentString(kList), "VelmoraHelper pending deletions 1\r\nC:\\T\\a.zip\r\n");
   EXPECT_EQ(list.Read(), std::vector<Text>{u"C:\\T\\a.zip"});
   EXPECT_FALSE(files.Exists(kList + u".new"));
 }

@@ -54,8 +54,8 @@ TEST_F(FileEntries, FinalPathIsThePlainFullPathAndFoldersAreSeen) {
 
 TEST_F(FileEntries, DeletionByHandleWaitsForNoOneAndClearsReadOnly) {
   // Held open without sharing deletion: opening for deletion is refused.
-  HANDLE holder = CreateFileW(Wide(file), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE holder = CreateFileW(Wide(file), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   uint32_t error = 0;
   EXPECT_FALSE(files.OpenEntry(file, EntryAccess::Delete, &error));

@@ -31,8 +31,8 @@ class Key {
 
 LSTATUS SetDefault(HKEY parent, const wchar_t* subKey, const std::wstring& value) {
   Key key;
-  LSTATUS status = RegCreateKeyExW(parent, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                   KEY_WRITE, nullptr, key.out(), nullptr);
+  LSTATUS status = RegCreateKeyExW(parent, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                                   nullptr, key.out(), nullptr);
   if (status != ERROR_SUCCESS) return status;
   return RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
@@ -42,8 +42,7 @@ LSTATUS SetDefault(HKEY parent, const wchar_t* subKey, const std::wstring& value
 LSTATUS FillClassKey(HKEY classKey, const std::wstring& command) {
   LSTATUS status = SetDefault(classKey, nullptr, kClassName);
   if (status == ERROR_SUCCESS) status = SetDefault(classKey, L"LocalServer32", command);
-  if (status == ERROR_SUCCESS)
-    status = SetDefault(classKey, L"TypeLib", kLibId);
+  if (status == ERROR_SUCCESS) status = SetDefault(classKey, L"TypeLib", kLibId);
   return status;
 }
 
@@ -66,13 +65,11 @@ DWORD RegisterServer(const std::wstring& modulePath) {
   library->Release();
 
   // A path with blanks is quoted, or the part after the first blank would read as arguments.
-  std::wstring command = modulePath.find(L' ') == std::wstring::npos
-                             ? modulePath
-                             : L"\"" + modulePath + L"\"";
+  std::wstring command =
+      modulePath.find(L' ') == std::wstring::npos ? modulePath : L"\"" + modulePath + L"\"";
   Key classes;
-  LSTATUS status = RegCreateKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, nullptr,
-                                   REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                                   classes.out(), nullptr);
+  LSTATUS status = RegCreateKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                   KEY_ALL_ACCESS, nullptr, classes.out(), nullptr);
   if (status != ERROR_SUCCESS) return status;
   Key existing;
   if (RegOpenKeyExW(classes.get(), kClsidText, 0, KEY_ALL_ACCESS, existing.out()) ==
@@ -84,13 +81,14 @@ DWORD RegisterServer(const std::wstring& modulePath) {
   if (status != ERROR_SUCCESS) return status;
   {
     Key staging;
-    status = RegCreateKeyExW(classes.get(), kStagingName.c_str(), 0, nullptr,
-                             REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, staging.out(),
-                             nullptr);
+    status =
+        RegCreateKeyExW(classes.get(), kStagingName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, staging.out(), nullptr);
     if (status != ERROR_SUCCESS) return status;
     status = FillClassKey(staging.get(), command);
   }
-  if (status == ERROR_SUCCESS) status = RegRenameKey(classes.get(), kStagingName.c_str(), kClsidText);
+  if (status == ERROR_SUCCESS)
+    status = RegRenameKey(classes.get(), kStagingName.c_str(), kClsidText);
   if (status != ERROR_SUCCESS) DeleteTree(classes.get(), kStagingName);
   return status;
 }
@@ -100,8 +98,7 @@ DWORD UnregisterServer() {
   // when its key is there, as UnRegisterTypeLib fails otherwise.
   LSTATUS status = ERROR_SUCCESS;
   Key library;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kTypeLibKey, 0, KEY_READ, library.out()) ==
-      ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kTypeLibKey, 0, KEY_READ, library.out()) == ERROR_SUCCESS) {
     HRESULT hr = UnRegisterTypeLib(LIBID_VelmoraHelper, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
     if (FAILED(hr)) status = ErrorOf(hr);
   }

@@ -306,6 +306,11 @@ std::vector<pid_t> WineSession::WindowsProcesses(const std::string& program) con
   return found;
 }
 
+void WineSession::EndAllProcesses() const {
+  Run({kWineServer, "-k"}, WineEnvironment(prefix_), dir_ + "/wine.log", 30);
+  Run({kWineServer, "-w"}, WineEnvironment(prefix_), dir_ + "/wine.log", 30);
+}
+
 bool WineSession::WaitUntil(const std::function<bool()>& condition, int timeoutSeconds) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
   for (;;) {

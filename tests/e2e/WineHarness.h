@@ -63,6 +63,8 @@ class WineSession {
   // Unix process ids of this prefix's running Windows programs whose command line contains
   // `program` (for example "VelmoraHelper.exe").
   std::vector<pid_t> WindowsProcesses(const std::string& program) const;
+  // Ends every Windows process of this prefix at once, as a logoff does (wineserver -k).
+  void EndAllProcesses() const;
   // Polls `condition` every 50 ms; false when it is still not met after the time limit.
   static bool WaitUntil(const std::function<bool()>& condition, int timeoutSeconds);
 

@@ -10,6 +10,10 @@ namespace {
 
 // How long a server started by COM waits for its client before it gives up.
 constexpr UINT kActivationWaitMs = 30'000;
+// How long the process stays once nothing holds it. A client hands files over one object at a
+// time (Velmora: one per side); the next request then finds it still serving, where a process
+// already on its way out would fail the activation (Wine does not suspend class objects).
+constexpr UINT kLingerMs = 3'000;
 
 uint64_t Now() {
   return GetTickCount64();
@@ -30,19 +34,32 @@ ServerProcess::~ServerProcess() {
 }
 
 void ServerProcess::AddRef() {
-  ++refs_;
-  CoAddRefServerProcess();
+  Hold();
+  // The client that started this process has arrived: its own reference now keeps it.
+  if (awaitingClient_) {
+    awaitingClient_ = false;
+    Drop();
+  }
 }
 
 void ServerProcess::Release() {
-  --refs_;
-  if (CoReleaseServerProcess() == 0) PostQuitMessage(0);
+  Drop();
+}
+
+void ServerProcess::Hold() {
+  ++holds_;
+  if (lingerTimer_) KillTimer(nullptr, lingerTimer_);
+  lingerTimer_ = 0;
+}
+
+void ServerProcess::Drop() {
+  if (--holds_ == 0) lingerTimer_ = SetTimer(nullptr, 0, kLingerMs, nullptr);
 }
 
 void ServerProcess::HoldForWork() {
   if (holdsForWork_) return;
   holdsForWork_ = true;
-  AddRef();
+  Hold();
 }
 
 Verdict ServerProcess::Accept(const Text& path) {
@@ -68,11 +85,17 @@ void ServerProcess::Work() {
   Arm(next);
   if (!next && holdsForWork_) {
     holdsForWork_ = false;
-    Release();
+    Drop();
   }
 }
 
 int ServerProcess::Run(bool activated) {
+  // Started by COM, the process waits for its client even when the pending files are done
+  // before the client's request arrives.
+  if (activated) {
+    awaitingClient_ = true;
+    Hold();
+  }
   work_.Resume(Now());
   if (!work_.Idle()) {
     HoldForWork();
@@ -96,17 +119,28 @@ int ServerProcess::Run(bool activated) {
         Work();
         continue;
       }
+      if (msg.wParam == lingerTimer_) {
+        KillTimer(nullptr, lingerTimer_);
+        lingerTimer_ = 0;
+        if (holds_ == 0) break;
+        continue;
+      }
       if (msg.wParam == idleTimer_) {
         KillTimer(nullptr, idleTimer_);
         idleTimer_ = 0;
-        // No client ever came (or all have gone) and nothing is pending.
-        if (refs_ == 0) break;
+        // The client never came: stop waiting for it.
+        if (awaitingClient_) {
+          awaitingClient_ = false;
+          Drop();
+        }
         continue;
       }
     }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  // New activations go to a new process from here on.
+  CoSuspendClassObjects();
   if (cookie) CoRevokeClassObject(cookie);
   return 0;
 }

@@ -1,5 +1,5 @@
-// The server process: its COM lifetime (it ends when no client holds it and nothing is
-// pending), the timer that drives the deferred deletions, and the message loop.
+// The server process: its lifetime (it ends when no client holds it and nothing is pending),
+// the timer that drives the deferred deletions, and the message loop.
 #pragma once
 
 #include <windows.h>
@@ -36,12 +36,18 @@ class ServerProcess {
  private:
   void Work();
   void Arm(std::optional<uint64_t> due);
+  // The process stays while anything holds it: objects, server locks, pending work and the
+  // wait for the client that started it. Shortly after the last drop the message loop ends.
+  void Hold();
+  void Drop();
   void HoldForWork();
 
   DeferredDeletion& work_;
   ITypeInfo* typeInfo_ = nullptr;
   bool holdsForWork_ = false;
-  long refs_ = 0;  // objects and locks right now
+  bool awaitingClient_ = false;  // started by COM, and its client has not arrived yet
+  long holds_ = 0;
+  UINT_PTR lingerTimer_ = 0;
   UINT_PTR workTimer_ = 0;
   UINT_PTR idleTimer_ = 0;
 };

@@ -54,4 +54,5 @@ if(VELMORA_WIN32_TESTS AND EXISTS ${VELMORA_GTEST_SOURCE}/CMakeLists.txt)
   # GCC 12 at -O3 misreads the brace-initialised test tables as possibly uninitialised.
   target_compile_options(velmora_unit_tests_win PRIVATE -Wno-maybe-uninitialized)
 endif()
+include(cmake/helper-server.cmake)
 include(cmake/installer.cmake)

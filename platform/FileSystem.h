@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -17,6 +18,7 @@ inline constexpr uint32_t kAttrDirectory = 0x10;
 inline constexpr uint32_t kAttrArchive = 0x20;
 inline constexpr uint32_t kAttrNormal = 0x80;
 inline constexpr uint32_t kAttrNotContentIndexed = 0x2000;
+inline constexpr uint32_t kAttrReparsePoint = 0x400;
 
 // One entry found by FindFirstFileW.
 struct FoundEntry {
@@ -36,6 +38,28 @@ struct ReadResult {
   bool ok = false;
   uint32_t error = 0;
   std::vector<uint8_t> bytes;
+};
+
+// How an entry is opened by OpenEntry.
+enum class EntryAccess {
+  Inspect,  // attributes only, the entry itself (a link at the end is not followed)
+  Resolve,  // attributes only, through a link at the end to its target
+  Delete,   // the entry itself, for deletion; fails while another process holds it open
+            // without sharing deletion
+};
+
+// An entry held open by handle, so that what is judged is what gets deleted.
+class IOpenEntry {
+ public:
+  virtual ~IOpenEntry() = default;
+  // GetFinalPathNameByHandleW: the path with every link and junction resolved, in the plain
+  // form (C:\... or \\server\share\...), without the \\?\ prefix; empty on failure.
+  virtual Text FinalPath() = 0;
+  // The attributes of the opened entry.
+  virtual uint32_t Attributes() = 0;
+  // Deletes the entry through the handle (opened with EntryAccess::Delete), clearing its
+  // read-only attribute first. 0 on success, else the error code.
+  virtual uint32_t Delete() = 0;
 };
 
 class IFileSystem {
@@ -59,6 +83,16 @@ class IFileSystem {
   // GetFullPathNameW: the path made absolute against the current directory, "." and ".."
   // resolved; the path as given when that fails.
   virtual Text FullPathName(const Text& path) = 0;
+  // Opens a file or folder (CreateFileW with FILE_FLAG_BACKUP_SEMANTICS, sharing everything);
+  // null on failure, with the error code in `error`.
+  virtual std::unique_ptr<IOpenEntry> OpenEntry(const Text& path, EntryAccess access,
+                                                uint32_t* error) = 0;
+  // Replaces a file as one step: writes `path` with ".new" appended, flushes it to disk, then
+  // moves it over `path`. A failure at any point leaves the old file as it was.
+  // 0 on success, else the error code.
+  virtual uint32_t ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes) = 0;
+  // CreateDirectoryW; 0 on success, else the error code (183 when it exists).
+  virtual uint32_t CreateFolder(const Text& path) = 0;
 };
 
 }  // namespace velmora::platform

@@ -20,11 +20,13 @@ struct MemoryFileSystem::Node {
   uint32_t deleteFailure = 0;
   Node* parent = nullptr;
   std::map<Text, std::unique_ptr<Node>> children;  // by folded long name
+  Text linkTarget;                                 // not empty for a link
 
   // What GetFileAttributesW reports: a file without attributes reads as "normal".
   uint32_t Reported() const {
-    if (directory) return attributes | kAttrDirectory;
-    return attributes == 0 ? kAttrNormal : attributes;
+    uint32_t link = linkTarget.empty() ? 0 : kAttrReparsePoint;
+    if (directory) return attributes | kAttrDirectory | link;
+    return (attributes == 0 && link == 0 ? kAttrNormal : attributes) | link;
   }
 };
 
@@ -193,6 +195,7 @@ MemoryFileSystem::Lookup MemoryFileSystem::Resolve(const Text& path, bool allowW
   }
   for (size_t i = 0; i + 1 < parsed.elements.size(); ++i) {
     dir = FindChild(*dir, parsed.elements[i]);
+    if (dir != nullptr) dir = Follow(dir, 0);  // a junction on the way leads to its target
     if (dir == nullptr || !dir->directory) {
       out.error = kErrorPathNotFound;
       return out;
@@ -388,6 +391,93 @@ uint32_t MemoryFileSystem::WriteWhole(const Text& path, const std::vector<uint8_
   return 0;
 }
 
+// --- Opened entries and atomic replacement ---
+
+// An entry held by handle: it stays the same entry whatever happens to its path.
+class MemoryFileSystem::Opened : public IOpenEntry {
+ public:
+  Opened(MemoryFileSystem& files, Node& node) : files_(files), node_(&node) {}
+  Text FinalPath() override { return node_ ? files_.FullPath(*node_) : Text(); }
+  uint32_t Attributes() override { return node_ ? node_->Reported() : kInvalidFileAttributes; }
+  uint32_t Delete() override {
+    if (node_ == nullptr) return kErrorFileNotFound;
+    if (node_->parent == nullptr || (node_->directory && !node_->children.empty()))
+      return kErrorAccessDenied;
+    if (files_.deleteFailure_ != 0) return files_.deleteFailure_;
+    if (node_->deleteFailure != 0) return node_->deleteFailure;
+    node_->parent->children.erase(FoldCase(node_->name));
+    node_ = nullptr;
+    return 0;
+  }
+
+ private:
+  MemoryFileSystem& files_;
+  Node* node_;
+};
+
+// The entry a link leads to, through chains of links; null when it leads nowhere.
+MemoryFileSystem::Node* MemoryFileSystem::Follow(Node* node, int depth) {
+  if (node == nullptr || node->linkTarget.empty()) return node;
+  // Windows gives up on long chains and loops too; links met while resolving the target's
+  // own path count as well.
+  if (depth + following_ > 31) return nullptr;
+  ++following_;
+  Lookup target = Resolve(node->linkTarget);
+  --following_;
+  if (target.error != 0) return nullptr;
+  return Follow(target.node, depth + 1);
+}
+
+std::unique_ptr<IOpenEntry> MemoryFileSystem::OpenEntry(const Text& path, EntryAccess access,
+                                                        uint32_t* error) {
+  Lookup found = Resolve(path);
+  uint32_t failure = found.EntryError();
+  Node* node = found.node;
+  if (failure == 0 && access == EntryAccess::Resolve) {
+    node = Follow(node, 0);
+    if (node == nullptr) failure = kErrorFileNotFound;
+  }
+  if (failure == 0 && node->denied) failure = kErrorAccessDenied;
+  if (failure == 0 && access == EntryAccess::Delete && node->held != Node::Held::None)
+    failure = kErrorSharingViolation;
+  if (error != nullptr) *error = failure;
+  if (failure != 0) return nullptr;
+  return std::make_unique<Opened>(*this, *node);
+}
+
+uint32_t MemoryFileSystem::ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes) {
+  constexpr uint32_t kErrorWriteFault = 29;
+  const Text fresh = path + u".new";
+  if (tearNextReplace_) {
+    tearNextReplace_ = false;
+    WriteWhole(fresh, std::vector<uint8_t>(bytes.begin(), bytes.begin() + bytes.size() / 2));
+    return kErrorWriteFault;
+  }
+  if (uint32_t failure = WriteWhole(fresh, bytes)) return failure;
+  Lookup target = Resolve(path);
+  if (target.error != 0) return target.error;
+  if (Node* old = target.node) {
+    if (old->directory || old->denied || (old->attributes & kAttrReadOnly))
+      return kErrorAccessDenied;
+    if (old->held != Node::Held::None) return kErrorSharingViolation;
+    target.parent->children.erase(FoldCase(old->name));
+  }
+  return Move(fresh, path);
+}
+
+uint32_t MemoryFileSystem::CreateFolder(const Text& path) {
+  Lookup found = Resolve(path);
+  if (found.error != 0) return found.error;
+  if (found.node != nullptr) return kErrorAlreadyExists;
+  if (found.parent == nullptr) return kErrorPathNotFound;
+  auto made = std::make_unique<Node>();
+  made->name = found.leaf;
+  made->directory = true;
+  made->parent = found.parent;
+  found.parent->children[FoldCase(found.leaf)] = std::move(made);
+  return 0;
+}
+
 // --- Setup ---
 
 void MemoryFileSystem::AddDirectory(const Text& path) {
@@ -422,6 +512,26 @@ void MemoryFileSystem::AddFile(const Text& path, std::string_view bytes, uint32_
 
 void MemoryFileSystem::SetAlternateName(const Text& path, const Text& shortName) {
   Require(path)->alternate = shortName;
+}
+
+void MemoryFileSystem::AddLink(const Text& path, const Text& target, bool folder) {
+  Text full = Normalised(path);
+  size_t cut = full.find_last_of(u'\\');
+  if (cut == Text::npos) throw std::invalid_argument("not a full path: " + ToUtf8(path));
+  Node* dir = MakeDirectories(full.substr(0, cut + 1));
+  Text name = full.substr(cut + 1);
+  if (name.empty() || FindChild(*dir, name) != nullptr)
+    throw std::invalid_argument("bad or taken link name: " + ToUtf8(path));
+  auto made = std::make_unique<Node>();
+  made->name = name;
+  made->parent = dir;
+  made->directory = folder;
+  made->linkTarget = target;
+  dir->children[FoldCase(name)] = std::move(made);
+}
+
+void MemoryFileSystem::TearNextReplace() {
+  tearNextReplace_ = true;
 }
 
 void MemoryFileSystem::Lock(const Text& path) {

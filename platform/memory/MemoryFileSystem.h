@@ -28,6 +28,10 @@ class MemoryFileSystem : public IFileSystem {
   ReadResult ReadWhole(const Text& path, Sharing sharing) override;
   uint32_t WriteWhole(const Text& path, const std::vector<uint8_t>& bytes) override;
   Text FullPathName(const Text& path) override;
+  std::unique_ptr<IOpenEntry> OpenEntry(const Text& path, EntryAccess access,
+                                        uint32_t* error) override;
+  uint32_t ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes) override;
+  uint32_t CreateFolder(const Text& path) override;
 
   // Setup. Missing parent folders (and drives or shares) are created on the way.
   void AddDirectory(const Text& path);
@@ -67,6 +71,13 @@ class MemoryFileSystem : public IFileSystem {
 
   static constexpr uint32_t kFailDefault = 5;  // access denied
 
+  // A link (a reparse point) at `path` to `target`: a junction or folder link when `folder`,
+  // else a file link. Paths through it lead to the target; the link itself is what a search,
+  // GetFileAttributesW and a deletion see.
+  void AddLink(const Text& path, const Text& target, bool folder);
+  // The next ReplaceWhole stops half-way through writing its ".new" file, as a crash would.
+  void TearNextReplace();
+
  private:
   struct Node;
   struct Lookup;
@@ -81,6 +92,11 @@ class MemoryFileSystem : public IFileSystem {
   Text currentDir_;
   uint32_t moveFailure_ = 0;
   uint32_t deleteFailure_ = 0;
+
+  class Opened;
+  Node* Follow(Node* node, int depth);
+  bool tearNextReplace_ = false;
+  int following_ = 0;  // links being followed right now
 };
 
 }  // namespace velmora::platform

@@ -11,16 +11,18 @@
 
 namespace velmora::platform {
 
-namespace {
-
 // The server's dual interface: IDispatch's seven methods, then AddTempFile. COM interfaces
-// are released, never deleted, so they have no virtual destructor.
+// are released, never deleted, so they have no virtual destructor. It must not be declared in
+// an unnamed namespace: GCC then takes this file for the whole class hierarchy, finds no
+// implementation of AddTempFile and turns the call into a jump to nowhere.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 struct IVelmoraCalls : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE AddTempFile(BSTR fileName) = 0;
 };
 #pragma GCC diagnostic pop
+
+namespace {
 
 template <typename T>
 struct Released {

@@ -39,6 +39,58 @@ DWORD ShareMode(Sharing sharing) {
 
 constexpr DWORD kChunk = 1 << 20;  // ReadFile and WriteFile move at most this much per call
 
+// The plain form of a final path: "\\?\C:\x" is "C:\x", "\\?\UNC\s\x" is "\\s\x".
+Text PlainPath(const Text& path) {
+  if (path.rfind(u"\\\\?\\UNC\\", 0) == 0) return u"\\" + path.substr(7);
+  if (path.rfind(u"\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
+class Win32OpenEntry : public IOpenEntry {
+ public:
+  explicit Win32OpenEntry(HANDLE handle) : file_(handle) {}
+
+  Text FinalPath() override {
+    DWORD needed = GetFinalPathNameByHandleW(file_.get(), nullptr, 0, FILE_NAME_NORMALIZED);
+    if (needed == 0) return {};
+    Text buffer(needed, u'\0');
+    DWORD stored =
+        GetFinalPathNameByHandleW(file_.get(), Wide(buffer.data()), needed, FILE_NAME_NORMALIZED);
+    if (stored == 0 || stored >= needed) return {};
+    return PlainPath(buffer.substr(0, stored));
+  }
+
+  uint32_t Attributes() override {
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandleEx(file_.get(), FileBasicInfo, &basic, sizeof(basic)))
+      return kInvalidFileAttributes;
+    return basic.FileAttributes;
+  }
+
+  uint32_t Delete() override {
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandleEx(file_.get(), FileBasicInfo, &basic, sizeof(basic)))
+      return GetLastError();
+    if (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) {
+      // Only the attributes change: zero times mean "leave as they are".
+      FILE_BASIC_INFO writable{};
+      writable.FileAttributes = basic.FileAttributes & ~FILE_ATTRIBUTE_READONLY;
+      if (writable.FileAttributes == 0) writable.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+      if (!SetFileInformationByHandle(file_.get(), FileBasicInfo, &writable, sizeof(writable)))
+        return GetLastError();
+    }
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    if (!SetFileInformationByHandle(file_.get(), FileDispositionInfo, &disposition,
+                                    sizeof(disposition)))
+      return GetLastError();
+    return 0;  // the entry goes when the handle is closed
+  }
+
+ private:
+  FileHandle file_;
+};
+
 }  // namespace
 
 uint32_t Win32FileSystem::Attributes(const Text& path, uint32_t* error) {
@@ -123,6 +175,49 @@ Text Win32FileSystem::FullPathName(const Text& path) {
     if (stored < needed) return buffer.substr(0, stored);
   }
   return path;
+}
+
+std::unique_ptr<IOpenEntry> Win32FileSystem::OpenEntry(const Text& path, EntryAccess access,
+                                                       uint32_t* error) {
+  DWORD rights = FILE_READ_ATTRIBUTES;
+  DWORD flags = FILE_FLAG_BACKUP_SEMANTICS;  // folders open too, so that they can be told apart
+  if (access != EntryAccess::Resolve) flags |= FILE_FLAG_OPEN_REPARSE_POINT;
+  if (access == EntryAccess::Delete) rights |= DELETE | FILE_WRITE_ATTRIBUTES;
+  HANDLE handle =
+      CreateFileW(Wide(path), rights, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, flags, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    if (error != nullptr) *error = GetLastError();
+    return nullptr;
+  }
+  if (error != nullptr) *error = 0;
+  return std::make_unique<Win32OpenEntry>(handle);
+}
+
+uint32_t Win32FileSystem::ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes) {
+  const Text fresh = path + u".new";
+  {
+    FileHandle file(CreateFileW(Wide(fresh), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return GetLastError();
+    size_t done = 0;
+    while (done < bytes.size()) {
+      DWORD part = static_cast<DWORD>(std::min<size_t>(kChunk, bytes.size() - done));
+      DWORD written = 0;
+      if (!WriteFile(file.get(), bytes.data() + done, part, &written, nullptr))
+        return GetLastError();
+      done += written;
+    }
+    // On disk before the rename, so that the new name never points at missing content.
+    if (!FlushFileBuffers(file.get())) return GetLastError();
+  }
+  if (!MoveFileExW(Wide(fresh), Wide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return GetLastError();
+  return 0;
+}
+
+uint32_t Win32FileSystem::CreateFolder(const Text& path) {
+  return CreateDirectoryW(Wide(path), nullptr) ? 0 : GetLastError();
 }
 
 }  // namespace velmora::platform

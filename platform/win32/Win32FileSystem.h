@@ -15,6 +15,10 @@ class Win32FileSystem : public IFileSystem {
   ReadResult ReadWhole(const Text& path, Sharing sharing) override;
   uint32_t WriteWhole(const Text& path, const std::vector<uint8_t>& bytes) override;
   Text FullPathName(const Text& path) override;
+  std::unique_ptr<IOpenEntry> OpenEntry(const Text& path, EntryAccess access,
+                                        uint32_t* error) override;
+  uint32_t ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes) override;
+  uint32_t CreateFolder(const Text& path) override;
 };
 
 }  // namespace velmora::platform

@@ -277,6 +277,16 @@ RequestOutcome WineSession::RunLikePvcs(const std::string& commandLine, int boxe
   return outcome;
 }
 
+pid_t WineSession::Start(const std::vector<std::string>& args) const {
+  std::vector<std::string> argv{kWine};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return Spawn(argv, WineEnvironment(prefix_), dir_ + "/wine.log");
+}
+
+int WineSession::Finish(pid_t pid, int timeoutSeconds) const {
+  return WaitFor(pid, timeoutSeconds);
+}
+
 void WineSession::StartLikePvcs(const std::string& commandLine) {
   WriteFile("C:\\e2e\\cmdline.txt", commandLine);
   Remove("C:\\e2e\\result.txt");
@@ -302,7 +312,11 @@ std::string WineSession::Probe(const std::vector<std::string>& args, bool* ok) c
 
 std::string WineSession::RegQuery(const std::string& key, const std::string& value) const {
   std::vector<std::string> argv{kWine, "reg", "query", key};
-  if (!value.empty()) argv.insert(argv.end(), {"/v", value});
+  if (value.empty()) {
+    argv.push_back("/s");
+  } else {
+    argv.insert(argv.end(), {"/v", value});
+  }
   std::string out = dir_ + "/reg-query.txt";
   fs::remove(out);
   if (Run(argv, WineEnvironment(prefix_), out, 60) != 0) return {};
@@ -326,6 +340,40 @@ void WineSession::InstallBuilt(const std::string& relativePath,
   fs::create_directories(fs::path(UnixPath(windowsPath)).parent_path());
   fs::copy_file(std::string(VELMORA_WIN64_BIN) + "/../" + relativePath, UnixPath(windowsPath),
                 fs::copy_options::overwrite_existing);
+}
+
+std::vector<pid_t> WineSession::WindowsProcesses(const std::string& program) const {
+  std::vector<pid_t> found;
+  const std::string ownPrefix = "WINEPREFIX=" + prefix_;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator("/proc", error)) {
+    std::string name = entry.path().filename();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::ifstream cmdline(entry.path() / "cmdline", std::ios::binary);
+    std::string command((std::istreambuf_iterator<char>(cmdline)), {});
+    if (command.find(program) == std::string::npos) continue;
+    std::ifstream variables(entry.path() / "environ", std::ios::binary);
+    bool ours = false;
+    for (std::string variable; std::getline(variables, variable, '\0');)
+      if (variable == ownPrefix) ours = true;
+    if (!ours) continue;
+    found.push_back(static_cast<pid_t>(std::stol(name)));
+  }
+  return found;
+}
+
+void WineSession::EndAllProcesses() const {
+  Run({kWineServer, "-k"}, WineEnvironment(prefix_), dir_ + "/wine.log", 30);
+  Run({kWineServer, "-w"}, WineEnvironment(prefix_), dir_ + "/wine.log", 30);
+}
+
+bool WineSession::WaitUntil(const std::function<bool()>& condition, int timeoutSeconds) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
 }
 
 }  // namespace e2e

@@ -2,6 +2,9 @@
 // test (a copy of a prepared one), a virtual display, and a time limit on every Wine command.
 #pragma once
 
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,7 +63,8 @@ class WineSession {
   // it found what it looked for.
   std::string Probe(const std::vector<std::string>& args, bool* ok = nullptr) const;
 
-  // What "reg query" prints for a key (and a value, when named); empty when it fails.
+  // What "reg query" prints for a key with its subkeys (or for one value, when named); empty
+  // when the key or value does not exist.
   std::string RegQuery(const std::string& key, const std::string& value = "") const;
 
   // A screenshot of the whole display, kept as a test artifact; the file's path.
@@ -68,6 +72,18 @@ class WineSession {
 
   // Copies a file from the build (a path relative to the Windows build's folder).
   void InstallBuilt(const std::string& relativePath, const std::string& windowsPath) const;
+
+  // Starts wine64 with these arguments without waiting; Finish waits for it (the exit code,
+  // or -1 after the time limit, when it is killed).
+  pid_t Start(const std::vector<std::string>& args) const;
+  int Finish(pid_t pid, int timeoutSeconds) const;
+  // Unix process ids of this prefix's running Windows programs whose command line contains
+  // `program` (for example "VelmoraHelper.exe").
+  std::vector<pid_t> WindowsProcesses(const std::string& program) const;
+  // Ends every Windows process of this prefix at once, as a logoff does (wineserver -k).
+  void EndAllProcesses() const;
+  // Polls `condition` every 50 ms; false when it is still not met after the time limit.
+  static bool WaitUntil(const std::function<bool()>& condition, int timeoutSeconds);
 
  private:
   std::string dir_;

@@ -1,0 +1,6 @@
+// Defines the GUIDs declared by the generated header, in this one place.
+#include <windows.h>
+
+#include <initguid.h>
+
+#include "platform/win32/helper/HelperGuids.h"

@@ -7,7 +7,7 @@ set(VELMORA_WINE_IDL_DIR /usr/include/wine/wine/windows CACHE PATH "Wine's IDL f
 set(VELMORA_WINE_TLB_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows
     CACHE PATH "Wine's stdole2.tlb")
 
-set(VELMORA_HELPER_SOURCE ${CMAKE_SOURCE_DIR}/platform/win32/helper)
+set(VELMORA_HELPER_SOURCE ${CMAKE_SOURCE_DIR}/app/win32/helper)
 set(VELMORA_HELPER_GENERATED ${CMAKE_BINARY_DIR}/helper-generated)
 file(MAKE_DIRECTORY ${VELMORA_HELPER_GENERATED})
 add_custom_command(
@@ -33,6 +33,9 @@ add_library(velmora_helper_server STATIC ${VELMORA_HELPER_SOURCES}
   ${VELMORA_HELPER_GENERATED}/VelmoraHelper_h.h)
 # The generated header is not ours to hold to the warning flags.
 target_include_directories(velmora_helper_server SYSTEM PUBLIC ${VELMORA_HELPER_GENERATED})
+# The resource script's version, icon and manifest.
+target_include_directories(velmora_helper_server PUBLIC ${CMAKE_SOURCE_DIR}/platform/win32/resources
+                                                        ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(velmora_helper_server PUBLIC velmora_platform_win32 ole32 oleaut32 uuid
                                                    shell32)
 

@@ -364,6 +364,27 @@ TEST_F(SetupDialog, RegistrationThatNeverShowsFailsAfterFiveSecondsAndStoresNoth
   EXPECT_TRUE(NothingStored());
 }
 
+// The real server registers and unregisters itself for the dialog's save.
+TEST_F(SetupDialog, SavingWithTheRealServerRegistersAndUnregistersIt) {
+  wine.Install("VelmoraHelper.exe", kServer);
+  ASSERT_NO_FATAL_FAILURE(Open());
+  Do({"click", "rbBC2"});
+  Do({"settext", "ed", "C:\\BC3\\BComp.exe"});
+  Do({"click", "Ja"});
+  EXPECT_TRUE(Closed());
+  EXPECT_EQ(wine.FinishLikePvcs(), "0");
+  EXPECT_NE(wine.RegQuery(kClassKey).find("LocalServer32"), std::string::npos);
+  EXPECT_NE(wine.RegQuery(kSettings).find("UseBC2    REG_DWORD    0x1"), std::string::npos);
+
+  ASSERT_NO_FATAL_FAILURE(Open());
+  Do({"click", "rbPVCS"});
+  Do({"click", "Ja"});
+  EXPECT_TRUE(Closed());
+  EXPECT_EQ(wine.FinishLikePvcs(), "0");
+  EXPECT_EQ(wine.RegQuery(kClassKey), "");
+  EXPECT_NE(wine.RegQuery(kSettings).find("UseBC2    REG_DWORD    0x0"), std::string::npos);
+}
+
 // Cancel, Esc and the close box: nothing stored, no server started.
 class SetupDialogClosed : public SetupDialog,
                           public testing::WithParamInterface<std::vector<std::string>> {};

@@ -1,4 +1,4 @@
-#include "platform/win32/helper/ModulePath.h"
+#include "app/win32/helper/ModulePath.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
-#include "platform/win32/helper/ClassFactory.h"
+#include "app/win32/helper/ClassFactory.h"
 
 #include <new>
 
-#include "platform/win32/helper/ServerProcess.h"
-#include "platform/win32/helper/VelmoraObject.h"
+#include "app/win32/helper/ServerProcess.h"
+#include "app/win32/helper/VelmoraObject.h"
 
 namespace velmora::helper {
 

@@ -1,8 +1,8 @@
-#include "platform/win32/helper/Registration.h"
+#include "app/win32/helper/Registration.h"
 
 #include <oleauto.h>
 
-#include "platform/win32/helper/HelperGuids.h"
+#include "app/win32/helper/HelperGuids.h"
 
 namespace velmora::helper {
 

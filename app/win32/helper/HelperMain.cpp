@@ -13,9 +13,9 @@
 #include "helper/DeferredDeletion.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/helper/ModulePath.h"
-#include "platform/win32/helper/Registration.h"
-#include "platform/win32/helper/ServerProcess.h"
+#include "app/win32/helper/ModulePath.h"
+#include "app/win32/helper/Registration.h"
+#include "app/win32/helper/ServerProcess.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "platform/win32/helper/ServerProcess.h"
+#include "app/win32/helper/ServerProcess.h"
 
-#include "platform/win32/helper/ClassFactory.h"
-#include "platform/win32/helper/HelperGuids.h"
-#include "platform/win32/helper/ModulePath.h"
+#include "app/win32/helper/ClassFactory.h"
+#include "app/win32/helper/HelperGuids.h"
+#include "app/win32/helper/ModulePath.h"
 
 namespace velmora::helper {
 

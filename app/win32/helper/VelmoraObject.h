@@ -6,7 +6,7 @@
 
 #include <oaidl.h>
 
-#include "platform/win32/helper/HelperGuids.h"
+#include "app/win32/helper/HelperGuids.h"
 
 namespace velmora::helper {
 

@@ -3,4 +3,4 @@
 
 #include <initguid.h>
 
-#include "platform/win32/helper/HelperGuids.h"
+#include "app/win32/helper/HelperGuids.h"

@@ -1,11 +1,11 @@
-#include "platform/win32/helper/VelmoraObject.h"
+#include "app/win32/helper/VelmoraObject.h"
 
 #include <oleauto.h>
 
 #include <exception>
 
 #include "platform/win32/WideText.h"
-#include "platform/win32/helper/ServerProcess.h"
+#include "app/win32/helper/ServerProcess.h"
 
 namespace velmora::helper {
 

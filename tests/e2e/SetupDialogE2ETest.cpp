@@ -204,6 +204,7 @@ TEST_F(SetupDialog, StandAloneMatchesTheDesignAndOkStoresTheChoiceAfterRegisteri
   Do({"settext", "ed", "C:\\BC3\\BComp.exe"});
   Do({"settext", "edtArgs", "/solo %TEMP%"});
   Do({"click", "rbAncestorLeft"});
+  wine.Screenshot("setup-96dpi-filled");
   seen = Dump();
   EXPECT_EQ(seen.controls.at("pnl").at("visible"), "1");
   EXPECT_EQ(seen.controls.at("rbPVCS").at("checked"), "0");

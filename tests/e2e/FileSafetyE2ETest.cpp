@@ -347,4 +347,18 @@ INSTANTIATE_TEST_SUITE_P(
                    ""}),
     [](const testing::TestParamInfo<SafetyCase>& param) { return param.param.name; });
 
+// The wait for the PVCS Merge Tool answers sent messages as well.
+TEST(MergeToolWait, AnswersABroadcastWhileTheToolRuns) {
+  e2e::WineSession wine(e2e::CurrentTestName());
+  wine.Install("StandInSender.exe", "C:\\PVCS\\Velmora.exe.exe");
+  wine.RegAdd(kSettings, "UseBC2", "REG_DWORD", "0");
+  const std::string request = kRequest + "C:\\Temp\\p.tmp";
+  auto outcome = wine.RunLikePvcs(request, 0);
+  EXPECT_EQ(outcome.launcher, "0");
+  std::string record = wine.ReadFile("C:\\PVCS\\Velmora.exe.exe.cmdline");
+  EXPECT_EQ(record.substr(0, record.find('\n')), request);
+  EXPECT_EQ(wine.ReadFile("C:\\PVCS\\Velmora.exe.exe.sent"),
+            "before ready: answered\nwhile running: answered\n");
+}
+
 }  // namespace

@@ -11,8 +11,18 @@ Text DisposeFile(platform::IFileSystem& files, platform::IComServer& com, const 
                  const std::function<bool(const Text&)>& isInTempDir) {
   const Text& file = info.FileForBC;
   // A working file is the user's own data, even when it lies in the temporary directory.
-  if (!info.ReadOnly || !isInTempDir(file))
-    return Format(u"\"%s\" is recognized as 'persistent file' - no delete", {file});
+  if (!info.ReadOnly || !isInTempDir(file)) {
+    if (!info.Moved)
+      return Format(u"\"%s\" is recognized as 'persistent file' - no delete", {file});
+    // Velmora renamed it, so it goes back to the name PVCS or the user gave it; outside the
+    // temporary directory it is never deleted, also when that name is taken.
+    if (files.Move(file, info.FileFromPVCS) == 0)
+      return Format(u"\"%s\" is recognized as 'persistent file' - moved back to \"%s\"",
+                    {file, info.FileFromPVCS});
+    return Format(
+        u"\"%s\" is recognized as 'persistent file' - cannot be moved back to \"%s\", no delete",
+        {file, info.FileFromPVCS});
+  }
 
   if (info.UseHelper) {
     try {

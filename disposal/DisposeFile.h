@@ -11,7 +11,8 @@
 namespace velmora {
 
 // Disposes of the side's comparison file and returns the run log's line about it:
-// - a working file (ReadOnly false) or a file outside the temporary directory is left alone;
+// - a working file (ReadOnly false) or a file outside the temporary directory is left alone,
+//   unless Velmora moved it (Moved): then it is moved back, and stays when that fails;
 // - with UseHelper the file goes to the deferred-deletion server (a failure is logged);
 // - otherwise it is moved back to the PVCS name, or deleted when that move fails.
 // `isInTempDir` tells whether a path lies in the user's temporary directory.

@@ -18,7 +18,8 @@ Text TitleSafe(TextView text);
 
 // The template "%s" "%s" "%s" /title1="%s%s" /title2="%s%s" %s %s %s filled with the program
 // path, both files, both titles and versions, both switches and `bcArgs`, then trimmed of
-// characters up to 32 at both ends. Paths and `bcArgs` go in as they are.
+// characters up to 32 at both ends. Both files are made TitleSafe too; the program path and
+// `bcArgs` go in as they are.
 Text BuildCommandLine(const Text& programPath, const TFileInfo& left, const TFileInfo& right,
                       const Text& bcArgs);
 

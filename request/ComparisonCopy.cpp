@@ -1,20 +1,37 @@
 #include "request/ComparisonCopy.h"
 
+#include <algorithm>
+
 #include "disposal/ArchiveMasks.h"
 #include "disposal/TempDetection.h"
 #include "support/FileExists.h"
 #include "support/Format.h"
+#include "support/PathNormal.h"
 
 namespace velmora {
+namespace {
 
-void PrepareComparisonCopy(platform::Platform& platform, bool isBC3, TFileInfo& info) {
+bool Taken(platform::Platform& platform, const CopyContext& context, const Text& name) {
+  if (FileExists(platform.files, name)) return true;
+  return std::any_of(
+      context.reservedNames.begin(), context.reservedNames.end(), [&](const Text& reserved) {
+        return !reserved.empty() && SameFileName(platform.files, platform.locale, name, reserved);
+      });
+}
+
+}  // namespace
+
+void PrepareComparisonCopy(platform::Platform& platform, const CopyContext& context,
+                           TFileInfo& info) {
   info.FileForBC = info.FileFromPVCS;
   info.UseHelper = false;
+  info.Moved = false;
   if (!info.ReadOnly) return;
 
   const Text extension = ExtensionOf(info.CaptionForBC);
   info.FileForBC = ChangeExtension(info.FileFromPVCS, extension);
-  if (IsInTempDir(platform, info.FileForBC) && NeedsHelper(platform, isBC3, info.FileForBC)) {
+  if (IsInTempDir(platform, info.FileForBC) &&
+      NeedsHelper(platform, context.isBC3, info.FileForBC)) {
     // Beyond Compare 3 keeps archives open, so the copy must not carry PVCS's name.
     info.UseHelper = true;
   } else if (info.FileForBC == info.FileFromPVCS) {
@@ -22,11 +39,19 @@ void PrepareComparisonCopy(platform::Platform& platform, bool isBC3, TFileInfo& 
   }
 
   const Text stem = ChangeExtension(info.FileFromPVCS, u"");
-  for (int64_t counter = 1; FileExists(platform.files, info.FileForBC); ++counter)
+  for (int64_t counter = 1; Taken(platform, context, info.FileForBC); ++counter)
     info.FileForBC = Format(u"%s (%d)%s", {stem, counter, extension});
 
-  if (platform.files.Move(info.FileFromPVCS, info.FileForBC) != 0)
+  if (platform.files.Move(info.FileFromPVCS, info.FileForBC) != 0) {
     info.FileForBC = info.FileFromPVCS;
+    return;
+  }
+  info.Moved = true;
+  if (context.moves != nullptr) context.moves->Record(info.FileFromPVCS, info.FileForBC);
+}
+
+void PrepareComparisonCopy(platform::Platform& platform, bool isBC3, TFileInfo& info) {
+  PrepareComparisonCopy(platform, CopyContext{isBC3, {}, nullptr}, info);
 }
 
 }  // namespace velmora

@@ -12,6 +12,7 @@ struct TFileInfo {
   Text FileForBC;     // the file Beyond Compare is given
   bool ReadOnly = true;
   bool UseHelper = false;  // deletion is handed to the deferred-deletion server
+  bool Moved = false;      // Velmora moved FileFromPVCS to FileForBC, so it must go back
 };
 
 }  // namespace velmora

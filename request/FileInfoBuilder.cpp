@@ -1,12 +1,11 @@
 #include "request/FileInfoBuilder.h"
 
-#include "request/ComparisonCopy.h"
 #include "request/TitleParser.h"
 #include "support/FileExists.h"
 
 namespace velmora {
 
-TFileInfo BuildFileInfo(platform::Platform& platform, bool isBC3, const Text& path,
+TFileInfo BuildFileInfo(platform::Platform& platform, const CopyContext& context, const Text& path,
                         const Text& title) {
   TFileInfo info;
   info.FileFromPVCS = path;
@@ -22,8 +21,13 @@ TFileInfo BuildFileInfo(platform::Platform& platform, bool isBC3, const Text& pa
     info.Version = u" (workfile)";
     info.ReadOnly = false;
   }
-  PrepareComparisonCopy(platform, isBC3, info);
+  PrepareComparisonCopy(platform, context, info);
   return info;
+}
+
+TFileInfo BuildFileInfo(platform::Platform& platform, bool isBC3, const Text& path,
+                        const Text& title) {
+  return BuildFileInfo(platform, CopyContext{isBC3, {}, nullptr}, path, title);
 }
 
 }  // namespace velmora

@@ -9,16 +9,24 @@
 namespace velmora {
 namespace {
 
-TFileInfo BuildSide(platform::Platform& platform, bool isBC3, const Text& value) {
+TFileInfo BuildSide(platform::Platform& platform, const CopyContext& context, const Text& value) {
   std::vector<Text> items = SplitCommaText(value);
   Text title = ListItem(items, 1);  // fetched first, so a short entry always reports index 1
   Text path = ListItem(items, 0);
-  return BuildFileInfo(platform, isBC3, path, title);
+  return BuildFileInfo(platform, context, path, title);
+}
+
+// The entry's PVCS file name without raising for a short entry: that is reported when the
+// entry's own side is built.
+Text EntryPath(const Text& value) {
+  std::vector<Text> items = SplitCommaText(value);
+  return items.empty() ? Text() : items[0];
 }
 
 }  // namespace
 
-ComparisonSides AssignSides(platform::Platform& platform, const Text& parameterFile, bool isBC3) {
+ComparisonSides AssignSides(platform::Platform& platform, const Text& parameterFile, bool isBC3,
+                            const std::vector<Text>& reservedNames, MoveJournal* moves) {
   TextLines lines = ReadTextLines(platform.files, platform.locale, parameterFile);
 
   ComparisonSides sides;
@@ -32,8 +40,15 @@ ComparisonSides AssignSides(platform::Platform& platform, const Text& parameterF
     rightValue = GetNamedValue(platform.locale, lines, ancestorLeft ? u"DERIVATIVES" : u"ANCESTOR");
     sides.BC_Args = settings.ReadString(kValueBCArgs);
   }
-  sides.LeftInfo = BuildSide(platform, isBC3, leftValue);
-  sides.RightInfo = BuildSide(platform, isBC3, rightValue);
+  // Each side's copy keeps off the other side's PVCS file, also once that file has been moved
+  // away, so that both can always go back.
+  CopyContext left{isBC3, reservedNames, moves};
+  left.reservedNames.push_back(EntryPath(rightValue));
+  sides.LeftInfo = BuildSide(platform, left, leftValue);
+  CopyContext right{isBC3, reservedNames, moves};
+  right.reservedNames.push_back(EntryPath(leftValue));
+  right.reservedNames.push_back(sides.LeftInfo.FileFromPVCS);
+  sides.RightInfo = BuildSide(platform, right, rightValue);
   return sides;
 }
 

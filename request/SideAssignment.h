@@ -2,8 +2,11 @@
 // on the sides the user chose, each turned into a TFileInfo.
 #pragma once
 
+#include <vector>
+
 #include "platform/Platform.h"
 #include "request/FileInfo.h"
+#include "request/MoveJournal.h"
 #include "support/Text.h"
 
 namespace velmora {
@@ -18,6 +21,10 @@ struct ComparisonSides {
 // the right side (which may already move the left side's file). Raises EVelmora "Cannot open
 // file "%s". %s" for an unreadable file and "List index out of bounds (1)" for an entry with
 // fewer than two items; settings of the wrong type raise the settings store's errors.
-ComparisonSides AssignSides(platform::Platform& platform, const Text& parameterFile, bool isBC3);
+// Neither side's copy takes a name in `reservedNames` nor the other entry's PVCS file name;
+// every move is recorded in `moves` when it is given.
+ComparisonSides AssignSides(platform::Platform& platform, const Text& parameterFile, bool isBC3,
+                            const std::vector<Text>& reservedNames = {},
+                            MoveJournal* moves = nullptr);
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
-// Child programs through CreateProcessW, WaitForInputIdle and WaitForSingleObject; the
-// process's own command line and module path.
+// Child programs through CreateProcessW and waits with the results of WaitForInputIdle and
+// WaitForSingleObject that answer messages sent to this thread meanwhile; the process's own
+// command line and module path.
 #pragma once
 
 #include "platform/ProcessInfo.h"

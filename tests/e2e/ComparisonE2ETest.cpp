@@ -216,9 +216,12 @@ TEST_F(ComparisonRun, FailedStartShowsTheErrorAndKeepsTheFirstLog) {
   EXPECT_EQ(outcome.boxes[0].text.substr(0, prefix.size()), prefix);
   std::string log = wine.ReadFile(temp + "\\Velmora.log");
   EXPECT_TRUE(std::regex_search(log, std::regex("\r\nCreateProcess: [^\r\n]*/rro\r\n$"))) << log;
-  // The copies stay as they are and the merge tool is not started.
-  EXPECT_TRUE(wine.Exists(temp + "\\pvc4711.c"));
-  EXPECT_TRUE(wine.Exists(temp + "\\pvc4710.c"));
+  // The copies went back to PVCS's names before the error was shown; the merge tool is not
+  // started.
+  EXPECT_EQ(wine.ReadFile(temp + "\\pvc4711.tmp"), derivativeBytes);
+  EXPECT_EQ(wine.ReadFile(temp + "\\pvc4710.tmp"), ancestorBytes);
+  EXPECT_FALSE(wine.Exists(temp + "\\pvc4711.c"));
+  EXPECT_FALSE(wine.Exists(temp + "\\pvc4710.c"));
   EXPECT_FALSE(wine.Exists("C:\\PVCS\\Velmora.exe.exe.cmdline"));
 }
 

@@ -47,7 +47,7 @@ std::vector<std::string> WineEnvironment(const std::string& prefix) {
   env.push_back("WINEDEBUG=-all");
   env.push_back("WINEDLLOVERRIDES=mscoree,mshtml=");
   // English (United States): ANSI code page 1252, "." and "," as separators.
-  env.push_back("LANG=en_US.UTF-8");
+  env.push_back("LANG=" + WineLang());
   return env;
 }
 
@@ -374,6 +374,23 @@ bool WineSession::WaitUntil(const std::function<bool()>& condition, int timeoutS
     if (std::chrono::steady_clock::now() > deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
+}
+
+namespace {
+
+std::string& WineLangSetting() {
+  static std::string lang = "en_US.UTF-8";
+  return lang;
+}
+
+}  // namespace
+
+const std::string& WineLang() {
+  return WineLangSetting();
+}
+
+void SetWineLang(const std::string& lang) {
+  WineLangSetting() = lang;
 }
 
 }  // namespace e2e

@@ -91,4 +91,10 @@ class WineSession {
   int pvcs_ = 0;  // the process started by StartLikePvcs
 };
 
+// The LANG every Wine command is started with from now on; "en_US.UTF-8" unless set. Wine
+// creates and sees file names with non-ASCII characters only under a locale the system has,
+// such as "C.UTF-8"; the ANSI code page (1252) and the user locale are the same with both.
+const std::string& WineLang();
+void SetWineLang(const std::string& lang);
+
 }  // namespace e2e

@@ -109,7 +109,7 @@ TEST_F(BeyondCompareRunTest, ServesTheRequestAndLogsEveryStep) {
   EXPECT_TRUE(m.windowing.Closed());
 }
 
-TEST_F(BeyondCompareRunTest, FailedStartKeepsTheFirstLogAndTheCopies) {
+TEST_F(BeyondCompareRunTest, FailedStartKeepsTheFirstLogAndPutsTheFilesBack) {
   m.processes.FailStarts(193);
   EXPECT_EQ(Main(), 0);
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
@@ -118,8 +118,11 @@ TEST_F(BeyondCompareRunTest, FailedStartKeepsTheFirstLogAndTheCopies) {
                          u"Failed to start \"C:\\BC3\\BComp.exe\". System error message was:\r\r"
                          u"System Error.  Code: 193.\r\n"));
   EXPECT_EQ(Log(), kFirstLog);
-  EXPECT_TRUE(m.files.Exists(u"C:\\Temp\\pvc4711.c"));
-  EXPECT_TRUE(m.files.Exists(u"C:\\Temp\\pvc4710.c"));
+  // PVCS finds its files under its own names again.
+  EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\pvc4711.tmp"), "derivative");
+  EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\pvc4710.tmp"), "ancestor");
+  EXPECT_FALSE(m.files.Exists(u"C:\\Temp\\pvc4711.c"));
+  EXPECT_FALSE(m.files.Exists(u"C:\\Temp\\pvc4710.c"));
   EXPECT_EQ(m.processes.Starts().size(), 1u) << "the merge tool is not started";
 }
 
@@ -128,28 +131,27 @@ TEST_F(BeyondCompareRunTest, ErrorsBeforeTheFirstSaveLeaveNoLogAndStartNothing) 
     const char* situation;
     std::function<void(platform::MemoryPlatform&)> setup;
     Text message;
-    bool leftMoved;
   } rows[] = {
       {"right entry missing",
        [](platform::MemoryPlatform& p) {
          p.files.AddFile(kParameterFile,
                          "DERIVATIVES=\"C:\\Temp\\pvc4711.tmp\",\"File 2: main.c 1.5\"");
        },
-       u"List index out of bounds (1)", true},
+       u"List index out of bounds (1)"},
       {"parameter file held open for writing",
        [](platform::MemoryPlatform& p) { p.files.LockForWriting(kParameterFile); },
-       u"Cannot open file \"C:\\Temp\\pvc4712.tmp\". ", false},
+       u"Cannot open file \"C:\\Temp\\pvc4712.tmp\". "},
       {"orientation of the wrong type",
        [](platform::MemoryPlatform& p) {
          p.registry.SetString(Hive::CurrentUser, kSettingsKey, u"AncestorLeft", u"1");
        },
-       u"Invalid data type for 'AncestorLeft'", false},
+       u"Invalid data type for 'AncestorLeft'"},
       {"log cannot be created",
        [](platform::MemoryPlatform& p) {
          p.files.AddFile(u"C:\\Temp\\Velmora.log", "previous run");
          p.files.Lock(u"C:\\Temp\\Velmora.log");
        },
-       u"Cannot create file \"C:\\Temp\\Velmora.log\". ", true},
+       u"Cannot create file \"C:\\Temp\\Velmora.log\". "},
   };
   for (const auto& row : rows) {
     Request fresh;
@@ -165,8 +167,9 @@ TEST_F(BeyondCompareRunTest, ErrorsBeforeTheFirstSaveLeaveNoLogAndStartNothing) 
                                                                               : "(none)"),
               std::string::npos)
         << row.situation << ": no new log";
-    // Nothing already done is undone.
-    EXPECT_EQ(fresh.m.files.Exists(u"C:\\Temp\\pvc4711.c"), row.leftMoved) << row.situation;
+    // The moves already made are undone before the error is shown.
+    EXPECT_FALSE(fresh.m.files.Exists(u"C:\\Temp\\pvc4711.c")) << row.situation;
+    EXPECT_EQ(fresh.m.files.ContentString(u"C:\\Temp\\pvc4711.tmp"), "derivative") << row.situation;
     EXPECT_TRUE(fresh.m.windowing.Closed()) << row.situation;
   }
 }

@@ -56,6 +56,17 @@ TEST(CommandLine, AQuoteInATitleCannotEndItEarly) {
                 u" /x=\"y\"");
 }
 
+TEST(CommandLine, AQuoteInAFilePathCannotAddSwitches) {
+  // An entry such as "<temp>\pvc2.tmp"" /lro /x=""y","" gives a path with quotes and no title,
+  // so the path itself reaches the command line.
+  TFileInfo left = Side(u"C:\\Temp\\pvc2.tmp\" /lro /x=\"y", u"", u"", true);
+  TFileInfo right = Side(u"C:\\Work\\main.c", u"main.c", u" (workfile)", false);
+  EXPECT_EQ(BuildCommandLine(kProgram, left, right, u""),
+            u"\"C:\\Program Files\\Beyond Compare 3\\BComp.exe\" \"C:\\Temp\\pvc2.tmp' /lro "
+            u"/x='y\" \"C:\\Work\\main.c\" /title1=\"\" /title2=\"main.c (workfile)\" /lro");
+  EXPECT_EQ(left.FileForBC, u"C:\\Temp\\pvc2.tmp\" /lro /x=\"y") << "the side keeps its name";
+}
+
 TEST(CommandLine, ReadOnlySwitches) {
   EXPECT_EQ(LeftReadOnlySwitch(Side(u"a", u"", u"", true)), u"/lro");
   EXPECT_EQ(LeftReadOnlySwitch(Side(u"a", u"", u"", false)), u"");

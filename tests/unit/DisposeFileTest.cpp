@@ -165,6 +165,64 @@ TEST(DisposeFile, EachDecisionWithItsLineAndWhatIsLeftOnDisk) {
   }
 }
 
+// A file Velmora moved goes back to its PVCS name wherever it lies; outside the temporary
+// directory it is never deleted nor handed over, also when that name is taken.
+TEST(DisposeFile, MovedFileOutsideTheTemporaryDirectoryGoesBack) {
+  struct Row {
+    const char* name;
+    Text fromPvcs, forBc;
+    bool useHelper;
+    void (*setUp)(MemoryFileSystem&);
+    Text line;
+    std::vector<Text> filesAfter;
+  } rows[] = {
+      {"PVCS file outside the temporary directory",
+       u"C:\\work\\pvc1.tmp",
+       u"C:\\work\\pvc1.c",
+       false,
+       [](MemoryFileSystem&) {},
+       u"\"C:\\work\\pvc1.c\" is recognized as 'persistent file' - moved back to "
+       u"\"C:\\work\\pvc1.tmp\"",
+       {u"C:\\work\\pvc1.tmp"}},
+      {"the comparison program itself",
+       u"C:\\bc\\BC2.exe",
+       u"C:\\bc\\BC2.bak",
+       true,
+       [](MemoryFileSystem&) {},
+       u"\"C:\\bc\\BC2.bak\" is recognized as 'persistent file' - moved back to "
+       u"\"C:\\bc\\BC2.exe\"",
+       {u"C:\\bc\\BC2.exe"}},
+      {"extension differing in letter case only",
+       u"C:\\Work\\main.c",
+       u"C:\\Work\\main (1).C",
+       false,
+       [](MemoryFileSystem&) {},
+       u"\"C:\\Work\\main (1).C\" is recognized as 'persistent file' - moved back to "
+       u"\"C:\\Work\\main.c\"",
+       {u"C:\\Work\\main.c"}},
+      {"PVCS name taken again: the copy stays",
+       u"C:\\work\\data.tmp",
+       u"C:\\work\\data.c",
+       false,
+       [](MemoryFileSystem& f) { f.AddFile(u"C:\\work\\data.tmp", "other"); },
+       u"\"C:\\work\\data.c\" is recognized as 'persistent file' - cannot be moved back to "
+       u"\"C:\\work\\data.tmp\", no delete",
+       {u"C:\\work\\data.c", u"C:\\work\\data.tmp"}},
+  };
+  for (const auto& r : rows) {
+    platform::MemoryPlatform m;
+    m.files.AddFile(r.forBc, "revision");
+    r.setUp(m.files);
+    TFileInfo info = Side(r.fromPvcs, r.forBc, true, r.useHelper);
+    info.Moved = true;
+    EXPECT_EQ(DisposeFile(m.files, m.com, info, InTemp), r.line) << r.name;
+    EXPECT_EQ(m.files.Files(), r.filesAfter) << r.name;
+    EXPECT_EQ(m.files.ContentString(r.filesAfter[0] == r.forBc ? r.forBc : r.fromPvcs), "revision")
+        << r.name;
+    EXPECT_TRUE(m.com.calls.empty()) << r.name;
+  }
+}
+
 TEST(DisposeFile, UnregisteredServerGivesEachSideItsOwnLineInOrder) {
   platform::MemoryPlatform m;
   m.com.result = {ComCallResult::Stage::CreateFailed, int32_t(0x80040154), u""};

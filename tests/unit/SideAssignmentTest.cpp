@@ -112,6 +112,52 @@ TEST_F(SideAssignmentTest, RightSideFailureLeavesTheLeftSideMoved) {
   EXPECT_FALSE(mem.files.Exists(u"C:\\Temp\\der.tmp"));
 }
 
+// A copy never takes the other side's PVCS name, nor a reserved one such as the run log's, even
+// while that name is free; every move is recorded.
+TEST_F(SideAssignmentTest, CopiesKeepOffReservedAndCrossingNames) {
+  struct Row {
+    const char* what;
+    const char* parameters;
+    std::vector<Text> present;
+    Text leftForBC, rightForBC;
+  } rows[] = {
+      {"sides that would trade names",
+       "ANCESTOR=\"C:\\Temp\\s.tmp\",\"File 1: s.c 1.4\"\r\n"
+       "DERIVATIVES=\"C:\\Temp\\s.c\",\"File 2: s.h 1.5\"\r\n",
+       {u"C:\\Temp\\s.tmp", u"C:\\Temp\\s.c"},
+       u"C:\\Temp\\s.h",
+       u"C:\\Temp\\s (1).c"},
+      {"the same, written in other letter case and with a slash",
+       "ANCESTOR=\"C:\\Temp\\s.tmp\",\"File 1: S.C 1.4\"\r\n"
+       "DERIVATIVES=\"c:/temp/s.c\",\"File 2: s.h 1.5\"\r\n",
+       {u"C:\\Temp\\s.tmp", u"C:\\Temp\\s.c"},
+       u"c:/temp/s.h",
+       u"C:\\Temp\\s (1).C"},
+      {"a caption naming the run log",
+       "ANCESTOR=\"C:\\Temp\\anc.tmp\",\"File 1: main.c 1.3\"\r\n"
+       "DERIVATIVES=\"C:\\Temp\\Velmora.tmp\",\"File 2: Velmora.log 1.4\"\r\n",
+       {u"C:\\Temp\\Velmora.tmp", u"C:\\Temp\\anc.tmp"},
+       u"C:\\Temp\\Velmora (1).log",
+       u"C:\\Temp\\anc.c"},
+  };
+  for (const auto& r : rows) {
+    platform::MemoryPlatform fresh;
+    fresh.files.AddFile(kParams, r.parameters);
+    for (const Text& file : r.present) fresh.files.AddFile(file, ToUtf8(file));
+    MoveJournal moves;
+    ComparisonSides sides =
+        AssignSides(fresh.platform, kParams, false, {u"C:\\Temp\\Velmora.log"}, &moves);
+    EXPECT_EQ(sides.LeftInfo.FileForBC, r.leftForBC) << r.what;
+    EXPECT_EQ(sides.RightInfo.FileForBC, r.rightForBC) << r.what;
+    EXPECT_TRUE(sides.LeftInfo.Moved && sides.RightInfo.Moved) << r.what;
+    ASSERT_EQ(moves.Moves().size(), 2u) << r.what;
+    EXPECT_EQ(moves.Moves()[0].to, r.leftForBC) << r.what;
+    EXPECT_EQ(moves.Moves()[1].to, r.rightForBC) << r.what;
+    EXPECT_FALSE(fresh.files.Exists(sides.LeftInfo.FileFromPVCS)) << r.what;
+    EXPECT_FALSE(fresh.files.Exists(sides.RightInfo.FileFromPVCS)) << r.what;
+  }
+}
+
 TEST_F(SideAssignmentTest, UnreadableParameterFileTouchesNothing) {
   Params(kTwoEntries);
   mem.files.LockForWriting(kParams);

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "platform/memory/MemoryPlatform.h"
+#include "request/MoveJournal.h"
+
+namespace velmora {
+namespace {
+
+TEST(MoveJournal, UndoPutsFilesBackLastMoveFirstAndSkipsWhatItCannotMove) {
+  platform::MemoryPlatform m;
+  m.files.AddFile(u"C:\\Temp\\a.c", "a");
+  m.files.AddFile(u"C:\\Temp\\b (1).h", "b");
+  m.files.AddFile(u"C:\\Temp\\c.x", "c");
+  m.files.AddFile(u"C:\\Temp\\c.tmp", "someone else's");
+  MoveJournal moves;
+  // The third name is taken again: that file stays under its copy name.
+  moves.Record(u"C:\\Temp\\a.tmp", u"C:\\Temp\\a.c");
+  moves.Record(u"C:\\Temp\\b.tmp", u"C:\\Temp\\b (1).h");
+  moves.Record(u"C:\\Temp\\c.tmp", u"C:\\Temp\\c.x");  // its name is taken again
+  moves.Undo(m.files);
+  EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\a.tmp"), "a");
+  EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\b.tmp"), "b");
+  EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\c.x"), "c") << "left where it is, not deleted";
+  EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\c.tmp"), "someone else's");
+  EXPECT_TRUE(moves.Moves().empty());
+  moves.Undo(m.files);  // nothing left to undo
+  EXPECT_EQ(m.files.Files().size(), 4u);
+}
+
+TEST(MoveJournal, ChainedMovesUndoneInReverse) {
+  platform::MemoryPlatform m;
+  m.files.AddFile(u"C:\\w\\y", "first");
+  m.files.AddFile(u"C:\\w\\x", "second");
+  MoveJournal moves;
+  moves.Record(u"C:\\w\\x", u"C:\\w\\y");  // first's file went x -> y
+  moves.Record(u"C:\\w\\z", u"C:\\w\\x");  // then second's file z -> x
+  moves.Undo(m.files);
+  EXPECT_EQ(m.files.ContentString(u"C:\\w\\z"), "second");
+  EXPECT_EQ(m.files.ContentString(u"C:\\w\\x"), "first");
+  EXPECT_FALSE(m.files.Exists(u"C:\\w\\y"));
+}
+
+TEST(MoveJournal, ForgetLeavesADisposedSideAlone) {
+  platform::MemoryPlatform m;
+  m.files.AddFile(u"C:\\w\\a.c", "a");
+  m.files.AddFile(u"C:\\w\\b.c", "b");
+  MoveJournal moves;
+  moves.Record(u"C:\\w\\a.tmp", u"C:\\w\\a.c");
+  moves.Record(u"C:\\w\\b.tmp", u"C:\\w\\b.c");
+  moves.Forget(u"C:\\w\\a.c");
+  moves.Undo(m.files);
+  EXPECT_TRUE(m.files.Exists(u"C:\\w\\a.c"));
+  EXPECT_TRUE(m.files.Exists(u"C:\\w\\b.tmp"));
+}
+
+}  // namespace
+}  // namespace velmora

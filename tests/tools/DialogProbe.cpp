@@ -25,39 +25,16 @@ namespace {
 using namespace velmora::platform::setup_ids;
 
 HWND FindDialog() {
-  HWND found = nullptr;
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        wchar_t cls[64] = {};
-        GetClassNameW(window, cls, 64);
-        if (IsWindowVisible(window) && std::wstring(cls) == kDialogClass) {
-          *reinterpret_cast<HWND*>(param) = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+  std::vector<HWND> found = OtherProcessWindows(kDialogClass);
+  return found.empty() ? nullptr : found.front();
 }
 
 // A visible dialog of another process that is no message box and not the setup dialog.
 HWND FindFileDialog() {
-  HWND found = nullptr;
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        wchar_t cls[64] = {};
-        GetClassNameW(window, cls, 64);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        if (pid != GetCurrentProcessId() && IsWindowVisible(window) &&
-            std::wstring(cls) == L"#32770" && !GetDlgItem(window, 0xFFFF)) {
-          *reinterpret_cast<HWND*>(param) = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+  for (HWND dialog : OtherProcessWindows(L"#32770")) {
+    if (!GetDlgItem(dialog, 0xFFFF)) return dialog;
+  }
+  return nullptr;
 }
 
 template <typename Find>

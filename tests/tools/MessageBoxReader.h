@@ -19,23 +19,35 @@ inline std::wstring TextOf(HWND window) {
   return text;
 }
 
-// Visible message boxes of other processes: dialogs whose text is in the static control
-// 0xFFFF (file dialogs and other dialogs are not message boxes).
-inline std::vector<HWND> FindBoxes() {
-  std::vector<HWND> boxes;
+// Visible top-level windows of other processes with this window class, in z-order.
+inline std::vector<HWND> OtherProcessWindows(const std::wstring& windowClass) {
+  struct Search {
+    const std::wstring& windowClass;
+    std::vector<HWND> found;
+  } search{windowClass, {}};
   EnumWindows(
       [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
         wchar_t cls[64] = {};
         GetClassNameW(window, cls, 64);
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
-        if (pid != GetCurrentProcessId() && IsWindowVisible(window) &&
-            std::wstring(cls) == L"#32770" && GetDlgItem(window, 0xFFFF)) {
-          reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+        if (pid != GetCurrentProcessId() && IsWindowVisible(window) && s->windowClass == cls) {
+          s->found.push_back(window);
         }
         return TRUE;
       },
-      reinterpret_cast<LPARAM>(&boxes));
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Visible message boxes of other processes: dialogs whose text is in the static control
+// 0xFFFF (file dialogs and other dialogs are not message boxes).
+inline std::vector<HWND> FindBoxes() {
+  std::vector<HWND> boxes;
+  for (HWND dialog : OtherProcessWindows(L"#32770")) {
+    if (GetDlgItem(dialog, 0xFFFF)) boxes.push_back(dialog);
+  }
   return boxes;
 }
 

@@ -94,16 +94,16 @@ void TfrmSettings::JaClick() {
       DirectoryOf(platform_.self.ModulePath()) + u"VelmoraHelper.exe",
       Format(u"/%sregserver", {UnPrefix(useBC2)}), Text(), platform::kSwShowNormal);
   if (started.instance <= 32) {
-    throw EVelmora(SystemErrorMessage(started.lastError,
-                                      platform_.locale.SystemErrorText(started.lastError)),
-                   u"EOSError");
+    throw EVelmora(
+        SystemErrorMessage(started.lastError, platform_.locale.SystemErrorText(started.lastError)),
+        u"EOSError");
   }
   if (!WaitForRegistration(useBC2)) {
     throw EVelmora(Format(u"Failed to %sregister the VelmoraHelper Object", {UnPrefix(useBC2)}));
   }
 
-  WriteSettings(platform_.registry, {path, window_.Arguments(), useBC2,
-                                     window_.Checked(SetupRadio::AncestorLeft)});
+  WriteSettings(platform_.registry,
+                {path, window_.Arguments(), useBC2, window_.Checked(SetupRadio::AncestorLeft)});
   window_.Close(ModalResult::Ok);
 }
 

@@ -28,7 +28,7 @@ struct MemoryPlatform {
   MemoryDialogs dialogs;
   MemoryClock clock;
 
-  Platform platform{registry, processes,   self,   windowing, shell,  files,
+  Platform platform{registry, processes,   self,   windowing, shell,   files,
                     system,   environment, locale, com,       dialogs, clock};
 };
 

@@ -20,6 +20,6 @@ Function* SystemFunction(const wchar_t* library, const char* name) {
 }  // namespace velmora::platform
 
 // Declares `local` as the lazily loaded `function` of `library`, resolved once.
-#define VELMORA_SYSTEM_FUNCTION(local, library, function)         \
-  static auto* const local = ::velmora::platform::SystemFunction< \
-      decltype(function)>(library, #function)
+#define VELMORA_SYSTEM_FUNCTION(local, library, function) \
+  static auto* const local =                              \
+      ::velmora::platform::SystemFunction<decltype(function)>(library, #function)

@@ -37,9 +37,8 @@ ShellResult Win32Shell::Execute(const Text& operation, const Text& file, const T
     return result;
   }
   EnterComApartment();  // the shell may hand the start to a COM extension
-  HINSTANCE instance =
-      shellExecute(nullptr, Wide(operation).c_str(), Wide(file).c_str(), Wide(parameters).c_str(),
-                   Wide(directory).c_str(), showCommand);
+  HINSTANCE instance = shellExecute(nullptr, Wide(operation).c_str(), Wide(file).c_str(),
+                                    Wide(parameters).c_str(), Wide(directory).c_str(), showCommand);
   result.instance = reinterpret_cast<intptr_t>(instance);
   result.lastError = result.instance <= 32 ? GetLastError() : 0;
   return result;

@@ -40,9 +40,8 @@ std::string Win32Locale::TextToAnsi(const Text& text) {
                                    nullptr, nullptr);
   if (needed <= 0) return {};
   std::string bytes(static_cast<size_t>(needed), '\0');
-  int stored =
-      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide(text), length, bytes.data(), needed,
-                          nullptr, nullptr);
+  int stored = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide(text), length, bytes.data(),
+                                   needed, nullptr, nullptr);
   bytes.resize(stored > 0 ? static_cast<size_t>(stored) : 0);
   return bytes;
 }

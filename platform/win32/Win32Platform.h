@@ -29,7 +29,7 @@ struct Win32Platform {
   Win32Dialogs dialogs;
   Win32Clock clock;
 
-  Platform platform{registry, processes,   self,   windowing, shell,  files,
+  Platform platform{registry, processes,   self,   windowing, shell,   files,
                     system,   environment, locale, com,       dialogs, clock};
 };
 

@@ -73,7 +73,8 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         VELMORA_SYSTEM_FUNCTION(openTheme, L"uxtheme.dll", OpenThemeData);
         VELMORA_SYSTEM_FUNCTION(drawTheme, L"uxtheme.dll", DrawThemeBackground);
         VELMORA_SYSTEM_FUNCTION(closeTheme, L"uxtheme.dll", CloseThemeData);
-        HTHEME theme = openTheme && drawTheme && closeTheme ? openTheme(window, L"Button") : nullptr;
+        HTHEME theme =
+            openTheme && drawTheme && closeTheme ? openTheme(window, L"Button") : nullptr;
         if (theme) {
           drawTheme(theme, dc, BP_GROUPBOX, GBS_NORMAL, &frame, nullptr);
           closeTheme(theme);
@@ -323,9 +324,9 @@ Win32SetupWindow::Win32SetupWindow(HWND owner) {
   DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
   if (!owner) exStyle |= WS_EX_APPWINDOW;
   std::vector<WORD> dialogTemplate = DialogTemplate(exStyle);
-  dialog_ = CreateDialogIndirectParamW(instance,
-                                       reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
-                                       owner, DialogProc, reinterpret_cast<LPARAM>(this));
+  dialog_ =
+      CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
+                                 owner, DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 Win32SetupWindow::~Win32SetupWindow() {
@@ -361,11 +362,10 @@ void Win32SetupWindow::CreateControls() {
   Add(gb, L"Button", L"The following program:", BS_AUTORADIOBUTTON, 0, kRbBC2);
   HWND pnl = Add(gb, kPanelClass, L"", container, WS_EX_CONTROLPARENT, kPnl);
   Add(pnl, L"Edit", L"", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE, kEd);
-  Add(pnl, L"Static", L"Additional Arguments", SS_LEFT | SS_NOPREFIX, 0,
-      kLblAdditionalCommandLine);
+  Add(pnl, L"Static", L"Additional Arguments", SS_LEFT | SS_NOPREFIX, 0, kLblAdditionalCommandLine);
   Add(pnl, L"Edit", L"", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE, kEdtArgs);
-  Add(pnl, L"Button", L"Ancestor on the left, derivate on the right",
-      BS_AUTORADIOBUTTON | WS_GROUP, 0, kRbAncestorLeft);
+  Add(pnl, L"Button", L"Ancestor on the left, derivate on the right", BS_AUTORADIOBUTTON | WS_GROUP,
+      0, kRbAncestorLeft);
   Add(pnl, L"Button", L"Derivate on the left, ancestor on the right", BS_AUTORADIOBUTTON, 0,
       kRbDerivateLeft);
   SendMessageW(Control(kRbDerivateLeft), BM_SETCHECK, BST_CHECKED, 0);
@@ -546,10 +546,10 @@ void Win32SetupWindow::Command(int id, int code) {
     case kRbDerivateLeft: {
       KeepTabStopOnChecked();
       if (!events_) break;
-      SetupRadio radio = id == kRbPVCS                ? SetupRadio::PVCS
-                         : id == kRbBC2               ? SetupRadio::BC2
-                         : id == kRbAncestorLeft      ? SetupRadio::AncestorLeft
-                                                      : SetupRadio::DerivateLeft;
+      SetupRadio radio = id == kRbPVCS           ? SetupRadio::PVCS
+                         : id == kRbBC2          ? SetupRadio::BC2
+                         : id == kRbAncestorLeft ? SetupRadio::AncestorLeft
+                                                 : SetupRadio::DerivateLeft;
       events_->RadioClicked(radio);
       break;
     }

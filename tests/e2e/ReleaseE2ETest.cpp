@@ -34,11 +34,13 @@ class Installer : public testing::Test {
   // A snapshot of what the installer may change: the tool's folder and the keys.
   std::string State() {
     std::string state;
-    for (const char* name : {"pvcsmrg.exe", "pvcsmrg.exe.exe", "VelmoraHelper.exe",
-                             "Velmora-uninstall.exe"}) {
+    for (const char* name :
+         {"pvcsmrg.exe", "pvcsmrg.exe.exe", "VelmoraHelper.exe", "Velmora-uninstall.exe"}) {
       std::string path = "C:\\Merant\\" + std::string(name);
-      state += name + std::string(wine.Exists(path) ? "=" + std::to_string(wine.ReadFile(path).size())
-                                                    : "=none") + "\n";
+      state += name +
+               std::string(wine.Exists(path) ? "=" + std::to_string(wine.ReadFile(path).size())
+                                             : "=none") +
+               "\n";
     }
     state += "uninstall entry: " + wine.RegQuery(kUninstallKey) + "\n";
     state += "server: " + wine.RegQuery(kClassKey) + "\n";
@@ -67,7 +69,7 @@ TEST_F(Installer, InstallsInPlaceOfTheToolServesRequestsAndUninstallsToTheOrigin
   wine.WriteFile(temp + "\\pvc1.tmp", "one");
   wine.WriteFile(temp + "\\pvc2.tmp", "two");
   wine.WriteFile(temp + "\\pvc3.tmp", "ANCESTOR=" + temp + "\\pvc1.tmp,main.c;1.1\r\nDERIVATIVES=" +
-                                            temp + "\\pvc2.tmp,main.c;1.2\r\n");
+                                          temp + "\\pvc2.tmp,main.c;1.2\r\n");
   EXPECT_EQ(wine.RunLikePvcs(kTool + " " + temp + "\\pvc3.tmp", 0).launcher, "0");
   EXPECT_TRUE(wine.Exists("C:\\BC3\\BComp.exe.cmdline"));
   // A fallback reaches the original tool, renamed.
@@ -80,8 +82,8 @@ TEST_F(Installer, InstallsInPlaceOfTheToolServesRequestsAndUninstallsToTheOrigin
   // A silent uninstall restarts itself from the temporary folder: wait for its effect.
   wine.Remove(kTool + ".exe.cmdline");
   ASSERT_EQ(wine.Wine({"C:\\Merant\\Velmora-uninstall.exe", "/S"}, 120), 0);
-  for (int i = 0; i < 100 && (wine.Exists(kTool + ".exe") ||
-                              wine.Exists("C:\\Merant\\Velmora-uninstall.exe"));
+  for (int i = 0;
+       i < 100 && (wine.Exists(kTool + ".exe") || wine.Exists("C:\\Merant\\Velmora-uninstall.exe"));
        ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
   }
@@ -130,9 +132,8 @@ TEST(Release, ProgramsCarryTheProjectVersion) {
   const std::string version = VELMORA_VERSION;
   for (const std::string program : {"Velmora.exe", "VelmoraHelper.exe"}) {
     SCOPED_TRACE(program);
-    ASSERT_EQ(wine.Wine({"C:\\e2e\\VersionProbe.exe", "C:\\PVCS\\" + program, "C:\\e2e\\v.txt"},
-                        60),
-              0);
+    ASSERT_EQ(
+        wine.Wine({"C:\\e2e\\VersionProbe.exe", "C:\\PVCS\\" + program, "C:\\e2e\\v.txt"}, 60), 0);
     std::string seen = wine.ReadFile("C:\\e2e\\v.txt");
     EXPECT_NE(seen.find("fixed=" + version + ".0\n"), std::string::npos) << seen;
     EXPECT_NE(seen.find("ProductName=Velmora\n"), std::string::npos) << seen;

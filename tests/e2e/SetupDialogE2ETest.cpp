@@ -128,7 +128,8 @@ void ExpectDesignedLayout(const DialogSeen& seen, int dpi) {
   EXPECT_EQ(seen.window.at("text"), "PVCS Merge Tool Setup");
   EXPECT_EQ(seen.window.at("clientw"), std::to_string(Scaled(369, dpi)));
   EXPECT_EQ(seen.window.at("clienth"), std::to_string(Scaled(205, dpi)));
-  for (const char* flag : {"toolwindow", "sizable", "sysmenu"}) EXPECT_EQ(seen.window.at(flag), "1");
+  for (const char* flag : {"toolwindow", "sizable", "sysmenu"})
+    EXPECT_EQ(seen.window.at(flag), "1");
   for (const char* flag : {"minimizebox", "maximizebox"}) EXPECT_EQ(seen.window.at(flag), "0");
   // Centred on the work area.
   auto at = [&](const char* f) { return std::atoi(seen.window.at(f).c_str()); };
@@ -160,10 +161,10 @@ void ExpectDesignedLayout(const DialogSeen& seen, int dpi) {
     int x = seen.Int(name, "x"), y = seen.Int(name, "y");
     int right = x + seen.Int(name, "w"), bottom = y + seen.Int(name, "h");
     const std::string& parent = c.at("parent");
-    int parentW = parent == "window" ? std::atoi(seen.window.at("clientw").c_str())
-                                     : seen.Int(parent, "w");
-    int parentH = parent == "window" ? std::atoi(seen.window.at("clienth").c_str())
-                                     : seen.Int(parent, "h");
+    int parentW =
+        parent == "window" ? std::atoi(seen.window.at("clientw").c_str()) : seen.Int(parent, "w");
+    int parentH =
+        parent == "window" ? std::atoi(seen.window.at("clienth").c_str()) : seen.Int(parent, "h");
     EXPECT_TRUE(x >= 0 && y >= 0 && right <= parentW && bottom <= parentH) << name;
     for (const auto& [other, o] : seen.controls) {
       if (other <= name || o.at("parent") != parent || o.at("visible") != "1") continue;
@@ -265,8 +266,9 @@ TEST_F(SetupDialog, At150PercentTheLayoutScalesWithoutOverlaps) {
 
 TEST_F(SetupDialog, FirstRequestOpensTheDialogInsteadAndTouchesNoFile) {
   const std::string temp = e2e::WineSession::TempDir();
-  const std::string params = "ANCESTOR=" + temp + "\\pvc1.tmp,Velmora.cpp;1.2\r\nDERIVATIVES=" +
-                             temp + "\\pvc2.tmp,Velmora.cpp;1.3\r\n";
+  const std::string params = "ANCESTOR=" + temp +
+                             "\\pvc1.tmp,Velmora.cpp;1.2\r\nDERIVATIVES=" + temp +
+                             "\\pvc2.tmp,Velmora.cpp;1.3\r\n";
   wine.WriteFile(temp + "\\pvc4711.tmp", params);
   wine.WriteFile(temp + "\\pvc1.tmp", "one");
   wine.WriteFile(temp + "\\pvc2.tmp", "two");

@@ -142,9 +142,10 @@ class WineEnvironmentSetup : public testing::Environment {
       Run({kWineServer, "-w"}, env, WorkRoot() + "/wineboot.log", 120);
       // Wine's own MS Sans Serif and Tahoma, which Windows has and dialogs are designed for.
       for (const auto& font : fs::directory_iterator("/usr/share/wine/fonts")) {
-        fs::copy_file(font.path(), TemplatePrefix() + "/drive_c/windows/Fonts/" +
-                                       font.path().filename().string(),
-                      fs::copy_options::overwrite_existing);
+        fs::copy_file(
+            font.path(),
+            TemplatePrefix() + "/drive_c/windows/Fonts/" + font.path().filename().string(),
+            fs::copy_options::overwrite_existing);
       }
       std::ofstream(TemplatePrefix() + "/.ready-fonts") << "ok\n";
     }
@@ -290,9 +291,9 @@ int WineSession::Finish(pid_t pid, int timeoutSeconds) const {
 void WineSession::StartLikePvcs(const std::string& commandLine) {
   WriteFile("C:\\e2e\\cmdline.txt", commandLine);
   Remove("C:\\e2e\\result.txt");
-  pvcs_ = Spawn({kWine, "C:\\e2e\\PvcsStandIn.exe", "C:\\e2e\\cmdline.txt", "C:\\e2e\\result.txt",
-                 "120000"},
-                WineEnvironment(prefix_), dir_ + "/wine.log");
+  pvcs_ = Spawn(
+      {kWine, "C:\\e2e\\PvcsStandIn.exe", "C:\\e2e\\cmdline.txt", "C:\\e2e\\result.txt", "120000"},
+      WineEnvironment(prefix_), dir_ + "/wine.log");
 }
 
 std::string WineSession::FinishLikePvcs(int timeoutSeconds) {

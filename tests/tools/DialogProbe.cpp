@@ -134,9 +134,8 @@ std::string Dump(HWND dialog) {
       "window class=" + ToolUtf8(cls) + " clientw=" + std::to_string(client.right) +
       " clienth=" + std::to_string(client.bottom) + " x=" + std::to_string(outer.left) +
       " y=" + std::to_string(outer.top) + " w=" + std::to_string(outer.right - outer.left) +
-      " h=" + std::to_string(outer.bottom - outer.top) +
-      " workx=" + std::to_string(work.left) + " worky=" + std::to_string(work.top) +
-      " workw=" + std::to_string(work.right - work.left) +
+      " h=" + std::to_string(outer.bottom - outer.top) + " workx=" + std::to_string(work.left) +
+      " worky=" + std::to_string(work.top) + " workw=" + std::to_string(work.right - work.left) +
       " workh=" + std::to_string(work.bottom - work.top) + " dpi=" + std::to_string(dpi) +
       " toolwindow=" + Flag(exStyle & WS_EX_TOOLWINDOW) +
       " appwindow=" + Flag(exStyle & WS_EX_APPWINDOW) + " sizable=" + Flag(style & WS_THICKFRAME) +
@@ -168,12 +167,14 @@ void Focus(HWND dialog, HWND control) {
   Sleep(100);
 }
 
-std::vector<WORD> KeysOf(const std::string& spec) {
+// The virtual keys of a chord such as "ctrl+enter".
+std::vector<WORD> KeysOf(const std::string& chord) {
   std::vector<WORD> keys;
   size_t start = 0;
-  while (start <= spec.size()) {
-    size_t end = spec.find('+', start);
-    std::string part = spec.substr(start, end == std::string::npos ? std::string::npos : end - start);
+  while (start <= chord.size()) {
+    size_t end = chord.find('+', start);
+    std::string part =
+        chord.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (part == "ctrl") keys.push_back(VK_CONTROL);
     if (part == "shift") keys.push_back(VK_SHIFT);
     if (part == "enter") keys.push_back(VK_RETURN);
@@ -196,10 +197,11 @@ int wmain(int argc, wchar_t** argv) {
   bool ok = true;
 
   if (command == "hold" || command == "release") {
-    for (WORD key : KeysOf(command == "hold" ? arg(3) : "ctrl+shift")) Press(key, command != "hold");
+    for (WORD key : KeysOf(command == "hold" ? arg(3) : "ctrl+shift"))
+      Press(key, command != "hold");
   } else if (command == "box") {
-    HWND box = WaitFor([] { return FindBoxes().empty() ? nullptr : FindBoxes().front(); },
-                       number(3));
+    HWND box =
+        WaitFor([] { return FindBoxes().empty() ? nullptr : FindBoxes().front(); }, number(3));
     if (box) result = ReadAndAnswerBox(box);
     ok = box != nullptr;
   } else if (command == "openfile") {

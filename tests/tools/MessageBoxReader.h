@@ -163,7 +163,6 @@ inline std::string IconKind(HWND box) {
   return best;
 }
 
-
 // "caption=...", "text=...", "icon=..." and "---", then presses OK.
 inline std::string ReadAndAnswerBox(HWND box) {
   Sleep(100);  // let the box finish drawing its controls

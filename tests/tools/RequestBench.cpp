@@ -61,8 +61,8 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring arg = argv[i];
     size_t eq = arg.find(L'=');
     if (eq == std::wstring::npos) return 2;
-    programs.push_back({ToolUtf8(arg.substr(0, eq)),
-                        ToolWide(ToolReadFile(arg.substr(eq + 1).c_str())), {}});
+    programs.push_back(
+        {ToolUtf8(arg.substr(0, eq)), ToolWide(ToolReadFile(arg.substr(eq + 1).c_str())), {}});
   }
   for (auto& p : programs) RunOnce(p.commandLine);  // warm-up: the file cache
   for (int i = 0; i < runs; ++i) {

@@ -3,8 +3,8 @@
 #include "app/ProgramEntry.h"
 #include "disposal/HelperServer.h"
 #include "platform/memory/MemoryPlatform.h"
-#include "settings/SetupForm.h"
 #include "settings/Settings.h"
+#include "settings/SetupForm.h"
 #include "support/Errors.h"
 #include "support/SystemUtils.h"
 
@@ -89,13 +89,12 @@ TEST_F(SetupFormTest, OpensWithTheStoredSettings) {
     Text args;
   } rows[] = {
       {"no settings key", [](Scene&) {}, false, false, true, false, u""},
-      {"empty settings key",
-       [](Scene& t) { t.m.registry.AddKey(Hive::CurrentUser, kSettingsKey); }, true,
-       false, false, false, u""},
-      {"merge tool chosen", [](Scene& t) { t.Store(0, 1, u"/ro"); }, true, false, false,
-       true, u"/ro"},
-      {"comparison program chosen", [](Scene& t) { t.Store(2, 0, u"%TEMP%"); }, false,
-       true, true, false, u"%TEMP%"},
+      {"empty settings key", [](Scene& t) { t.m.registry.AddKey(Hive::CurrentUser, kSettingsKey); },
+       true, false, false, false, u""},
+      {"merge tool chosen", [](Scene& t) { t.Store(0, 1, u"/ro"); }, true, false, false, true,
+       u"/ro"},
+      {"comparison program chosen", [](Scene& t) { t.Store(2, 0, u"%TEMP%"); }, false, true, true,
+       false, u"%TEMP%"},
       {"orientation of a wrong type is read as false",
        [](Scene& t) {
          t.Store(1, 0, u"");
@@ -292,8 +291,9 @@ TEST_F(SetupFormTest, RegistrationThatNeverShowsFailsAfterAHundredPolls) {
     EXPECT_EQ(t.m.clock.sleeps, 100);
     EXPECT_EQ(t.m.clock.elapsed, 5000u);
     ASSERT_EQ(t.m.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(t.m.dialogs.boxes[0].text, useBC2 ? u"Failed to register the VelmoraHelper Object."
-                                                : u"Failed to unregister the VelmoraHelper Object.");
+    EXPECT_EQ(t.m.dialogs.boxes[0].text, useBC2
+                                             ? u"Failed to register the VelmoraHelper Object."
+                                             : u"Failed to unregister the VelmoraHelper Object.");
     EXPECT_TRUE(t.NothingStored());
   }
 }

@@ -8,11 +8,11 @@
 
 #include <string>
 
+#include "app/win32/helper/ServerProcess.h"
+#include "app/win32/helper/VelmoraObject.h"
 #include "helper/DeferredDeletion.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "app/win32/helper/ServerProcess.h"
-#include "app/win32/helper/VelmoraObject.h"
 
 namespace velmora::helper {
 namespace {

@@ -10,12 +10,12 @@
 
 #include <string>
 
-#include "helper/DeferredDeletion.h"
-#include "platform/win32/Win32Environment.h"
-#include "platform/win32/Win32FileSystem.h"
 #include "app/win32/helper/ModulePath.h"
 #include "app/win32/helper/Registration.h"
 #include "app/win32/helper/ServerProcess.h"
+#include "helper/DeferredDeletion.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32FileSystem.h"
 
 namespace {
 

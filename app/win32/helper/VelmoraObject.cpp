@@ -4,8 +4,8 @@
 
 #include <exception>
 
-#include "platform/win32/WideText.h"
 #include "app/win32/helper/ServerProcess.h"
+#include "platform/win32/WideText.h"
 
 namespace velmora::helper {
 

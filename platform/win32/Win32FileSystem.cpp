@@ -91,6 +91,18 @@ class Win32OpenEntry : public IOpenEntry {
   FileHandle file_;
 };
 
+// Writes all of `bytes` to the open file in chunks; 0 on success, else the error code.
+uint32_t WriteAll(HANDLE file, const std::vector<uint8_t>& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD part = static_cast<DWORD>(std::min<size_t>(kChunk, bytes.size() - done));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data() + done, part, &written, nullptr)) return GetLastError();
+    done += written;
+  }
+  return 0;
+}
+
 }  // namespace
 
 uint32_t Win32FileSystem::Attributes(const Text& path, uint32_t* error) {
@@ -154,14 +166,7 @@ uint32_t Win32FileSystem::WriteWhole(const Text& path, const std::vector<uint8_t
   FileHandle file(CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return GetLastError();
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD part = static_cast<DWORD>(std::min<size_t>(kChunk, bytes.size() - done));
-    DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data() + done, part, &written, nullptr)) return GetLastError();
-    done += written;
-  }
-  return 0;
+  return WriteAll(file.get(), bytes);
 }
 
 Text Win32FileSystem::FullPathName(const Text& path) {
@@ -200,14 +205,7 @@ uint32_t Win32FileSystem::ReplaceWhole(const Text& path, const std::vector<uint8
     FileHandle file(CreateFileW(Wide(fresh), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return GetLastError();
-    size_t done = 0;
-    while (done < bytes.size()) {
-      DWORD part = static_cast<DWORD>(std::min<size_t>(kChunk, bytes.size() - done));
-      DWORD written = 0;
-      if (!WriteFile(file.get(), bytes.data() + done, part, &written, nullptr))
-        return GetLastError();
-      done += written;
-    }
+    if (uint32_t error = WriteAll(file.get(), bytes)) return error;
     // On disk before the rename, so that the new name never points at missing content.
     if (!FlushFileBuffers(file.get())) return GetLastError();
   }

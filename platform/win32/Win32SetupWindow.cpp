@@ -29,6 +29,25 @@ constexpr int kPanelHeight = 98, kPanelInset = 2, kPanelBottomGap = 9;
 constexpr int kEditHeight = 21, kEllipsisWidth = 17;
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 
+// The radio buttons and the label as designed at 96 DPI: the font check measures their
+// captions against the same widths the layout gives them.
+struct Designed {
+  int id;
+  const wchar_t* caption;
+  int x, y, width, height;
+};
+constexpr Designed kRadioPvcs{kRbPVCS, L"PVCS Merge Tool", 8, 22, 113, 17};
+constexpr Designed kRadioBc2{kRbBC2, L"The following program:", 8, 42, 145, 17};
+constexpr Designed kRadioAncestorLeft{
+    kRbAncestorLeft, L"Ancestor on the left, derivate on the right", 6, 54, 223, 17};
+constexpr Designed kRadioDerivateLeft{
+    kRbDerivateLeft, L"Derivate on the left, ancestor on the right", 6, 72, 223, 17};
+constexpr Designed kRadios[] = {kRadioPvcs, kRadioBc2, kRadioAncestorLeft, kRadioDerivateLeft};
+// The label sizes itself to its caption and must end before the arguments field.
+constexpr wchar_t kArgumentsCaption[] = L"Additional Arguments";
+constexpr int kLabelX = 8, kLabelY = 26, kArgumentsX = 120, kArgumentsY = 24, kArgumentsWidth = 237;
+constexpr int kRadioMarkWidth = 18;  // the mark and its gap before the caption
+
 int RadioId(SetupRadio radio) {
   switch (radio) {
     case SetupRadio::PVCS:
@@ -261,27 +280,20 @@ HFONT DialogFont(int dpi) {
                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, face);
   };
-  // Each caption and the width it has at 96 DPI, less a radio button's mark.
-  struct Caption {
-    const wchar_t* text;
-    int width;
-  } captions[] = {{L"PVCS Merge Tool", 113 - 18},
-                  {L"The following program:", 145 - 18},
-                  {L"Ancestor on the left, derivate on the right", 223 - 18},
-                  {L"Derivate on the left, ancestor on the right", 223 - 18},
-                  {L"Additional Arguments", 120 - 8 - 2}};
   HFONT font = create(L"MS Sans Serif");
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
-  bool fits = true;
-  for (const auto& caption : captions) {
+  auto fits = [&](const wchar_t* caption, int width) {
     SIZE extent{};
-    GetTextExtentPoint32W(dc, caption.text, lstrlenW(caption.text), &extent);
-    fits = fits && extent.cx <= MulDiv(caption.width, dpi, 96);
-  }
+    GetTextExtentPoint32W(dc, caption, lstrlenW(caption), &extent);
+    return extent.cx <= MulDiv(width, dpi, 96);
+  };
+  bool allFit = fits(kArgumentsCaption, kArgumentsX - kLabelX - 2);
+  for (const auto& radio : kRadios)
+    allFit = allFit && fits(radio.caption, radio.width - kRadioMarkWidth);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  if (fits) return font;
+  if (allFit) return font;
   DeleteObject(font);
   return create(L"MS Shell Dlg");
 }
@@ -358,16 +370,15 @@ void Win32SetupWindow::CreateControls() {
   const DWORD container = WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_GROUP;
   HWND gb = Add(dialog_, kGroupClass, L"Which comparison tool to use ? ", container,
                 WS_EX_CONTROLPARENT, kGb);
-  Add(gb, L"Button", L"PVCS Merge Tool", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 0, kRbPVCS);
-  Add(gb, L"Button", L"The following program:", BS_AUTORADIOBUTTON, 0, kRbBC2);
+  Add(gb, L"Button", kRadioPvcs.caption, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 0, kRbPVCS);
+  Add(gb, L"Button", kRadioBc2.caption, BS_AUTORADIOBUTTON, 0, kRbBC2);
   HWND pnl = Add(gb, kPanelClass, L"", container, WS_EX_CONTROLPARENT, kPnl);
   Add(pnl, L"Edit", L"", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE, kEd);
-  Add(pnl, L"Static", L"Additional Arguments", SS_LEFT | SS_NOPREFIX, 0, kLblAdditionalCommandLine);
+  Add(pnl, L"Static", kArgumentsCaption, SS_LEFT | SS_NOPREFIX, 0, kLblAdditionalCommandLine);
   Add(pnl, L"Edit", L"", ES_AUTOHSCROLL | WS_GROUP | WS_TABSTOP, WS_EX_CLIENTEDGE, kEdtArgs);
-  Add(pnl, L"Button", L"Ancestor on the left, derivate on the right", BS_AUTORADIOBUTTON | WS_GROUP,
-      0, kRbAncestorLeft);
-  Add(pnl, L"Button", L"Derivate on the left, ancestor on the right", BS_AUTORADIOBUTTON, 0,
-      kRbDerivateLeft);
+  Add(pnl, L"Button", kRadioAncestorLeft.caption, BS_AUTORADIOBUTTON | WS_GROUP, 0,
+      kRbAncestorLeft);
+  Add(pnl, L"Button", kRadioDerivateLeft.caption, BS_AUTORADIOBUTTON, 0, kRbDerivateLeft);
   SendMessageW(Control(kRbDerivateLeft), BM_SETCHECK, BST_CHECKED, 0);
   HWND bar = Add(dialog_, kPanelClass, L"", container, WS_EX_CONTROLPARENT, kCxGroupBox1);
   Add(bar, L"Button", L"OK", BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 0, kJa);
@@ -431,8 +442,9 @@ void Win32SetupWindow::Layout() {
   int barHeight = Scale(kButtonBarHeight);
   int gbWidth = client.right, gbHeight = client.bottom - barHeight;
   place(kGb, 0, 0, gbWidth, gbHeight);
-  place(kRbPVCS, Scale(8), Scale(22), Scale(113), Scale(17));
-  place(kRbBC2, Scale(8), Scale(42), Scale(145), Scale(17));
+  for (const auto& radio : kRadios) {
+    place(radio.id, Scale(radio.x), Scale(radio.y), Scale(radio.width), Scale(radio.height));
+  }
   int pnlWidth = gbWidth - 2 * Scale(kPanelInset);
   int pnlHeight = Scale(kPanelHeight);
   place(kPnl, Scale(kPanelInset), gbHeight - Scale(kPanelBottomGap) - pnlHeight, pnlWidth,
@@ -443,13 +455,12 @@ void Win32SetupWindow::Layout() {
   HDC dc = GetDC(label);
   HGDIOBJ old = SelectObject(dc, font_);
   SIZE extent{};
-  GetTextExtentPoint32W(dc, L"Additional Arguments", 20, &extent);
+  GetTextExtentPoint32W(dc, kArgumentsCaption, lstrlenW(kArgumentsCaption), &extent);
   SelectObject(dc, old);
   ReleaseDC(label, dc);
-  place(kLblAdditionalCommandLine, Scale(8), Scale(26), extent.cx, extent.cy);
-  place(kEdtArgs, Scale(120), Scale(24), Scale(237), Scale(kEditHeight));
-  place(kRbAncestorLeft, Scale(6), Scale(54), Scale(223), Scale(17));
-  place(kRbDerivateLeft, Scale(6), Scale(72), Scale(223), Scale(17));
+  place(kLblAdditionalCommandLine, Scale(kLabelX), Scale(kLabelY), extent.cx, extent.cy);
+  place(kEdtArgs, Scale(kArgumentsX), Scale(kArgumentsY), Scale(kArgumentsWidth),
+        Scale(kEditHeight));
   place(kCxGroupBox1, 0, gbHeight, client.right, barHeight);
   place(kJa, Scale(8), Scale(4), Scale(97), Scale(25));
   place(kNee, Scale(128), Scale(4), Scale(97), Scale(25));

@@ -55,6 +55,19 @@ struct Scene {
     m.windowing.setupUser = std::move(user);
     return TfrmSettings::Execute(m.platform, path);
   }
+  // The user chooses a tool and presses OK; true when the dialog is still open afterwards (the
+  // user then leaves it with the close box).
+  bool ChooseAndPressOk(SetupRadio tool, const Text& path = u"C:\\BC3\\BComp.exe") {
+    bool open = false;
+    Execute(
+        [&](MemorySetupWindow& w) {
+          w.Click(tool);
+          w.ClickOk();
+          open = w.IsOpen();
+        },
+        path);
+    return open;
+  }
   const platform::MemorySetupState& Window() const { return *m.windowing.setupWindows.back(); }
   bool NothingStored() const { return !m.registry.KeyExists(Hive::CurrentUser, kSettingsKey); }
   void Store(uint32_t useBC2, uint32_t ancestorLeft, const Text& args) {
@@ -184,10 +197,8 @@ TEST_F(SetupFormTest, FirstUseWithTheMergeToolUnregistersAndStoresItsChoice) {
   m.system.SetMembership(AdminMembership::Member);
   m.registry.AddKey(Hive::ClassesRoot, kClassKey);
   serverPolls = 1;
-  EXPECT_TRUE(Execute([](MemorySetupWindow& w) {
-    w.Click(SetupRadio::PVCS);
-    w.ClickOk();
-  }));
+  EXPECT_FALSE(ChooseAndPressOk(SetupRadio::PVCS));
+  EXPECT_EQ(Window().result, ModalResult::Ok);
   ASSERT_EQ(m.shell.calls.size(), 1u);
   EXPECT_EQ(m.shell.calls[0].operation, u"open") << "an administrator needs no elevation";
   EXPECT_EQ(m.shell.calls[0].parameters, u"/unregserver");
@@ -201,10 +212,8 @@ TEST_F(SetupFormTest, FirstUseWithTheMergeToolUnregistersAndStoresItsChoice) {
 TEST_F(SetupFormTest, AlreadyInTheWantedStateTheWaitEndsAtTheFirstPoll) {
   m.registry.AddKey(Hive::ClassesRoot, kClassKey);
   serverPolls = -1;  // the server does nothing
-  EXPECT_TRUE(Execute([](MemorySetupWindow& w) {
-    w.Click(SetupRadio::BC2);
-    w.ClickOk();
-  }));
+  EXPECT_FALSE(ChooseAndPressOk(SetupRadio::BC2));
+  EXPECT_EQ(Window().result, ModalResult::Ok);
   EXPECT_EQ(m.clock.sleeps, 0);
 }
 
@@ -244,12 +253,8 @@ TEST_F(SetupFormTest, PathChecksFailBeforeAnythingHappens) {
 
 TEST_F(SetupFormTest, ProgramExtensionIgnoresAsciiCase) {
   m.files.AddFile(u"C:\\BC2\\BC2.EXE");
-  EXPECT_TRUE(Execute(
-      [](MemorySetupWindow& w) {
-        w.Click(SetupRadio::BC2);
-        w.ClickOk();
-      },
-      u"C:\\BC2\\BC2.EXE"));
+  EXPECT_FALSE(ChooseAndPressOk(SetupRadio::BC2, u"C:\\BC2\\BC2.EXE"));
+  EXPECT_EQ(Window().result, ModalResult::Ok);
 }
 
 TEST_F(SetupFormTest, FailedServerStartIsShownAndNothingIsStored) {
@@ -260,12 +265,7 @@ TEST_F(SetupFormTest, FailedServerStartIsShownAndNothingIsStored) {
   for (const auto& row : rows) {
     Scene t;
     t.m.shell.result = {row.error == 2 ? 2 : 5, row.error};
-    bool open = false;
-    t.Execute([&](MemorySetupWindow& w) {
-      w.Click(SetupRadio::BC2);
-      w.ClickOk();
-      open = w.IsOpen();
-    });
+    bool open = t.ChooseAndPressOk(SetupRadio::BC2);
     EXPECT_TRUE(open) << row.situation;
     ASSERT_EQ(t.m.dialogs.boxes.size(), 1u) << row.situation;
     EXPECT_EQ(t.m.dialogs.boxes[0].text,
@@ -281,12 +281,7 @@ TEST_F(SetupFormTest, RegistrationThatNeverShowsFailsAfterAHundredPolls) {
     Scene t;
     t.serverPolls = -1;
     if (!useBC2) t.m.registry.AddKey(Hive::ClassesRoot, kClassKey);
-    bool open = false;
-    t.Execute([&](MemorySetupWindow& w) {
-      w.Click(useBC2 ? SetupRadio::BC2 : SetupRadio::PVCS);
-      w.ClickOk();
-      open = w.IsOpen();
-    });
+    bool open = t.ChooseAndPressOk(useBC2 ? SetupRadio::BC2 : SetupRadio::PVCS);
     EXPECT_TRUE(open);
     EXPECT_EQ(t.m.clock.sleeps, 100);
     EXPECT_EQ(t.m.clock.elapsed, 5000u);
@@ -300,13 +295,8 @@ TEST_F(SetupFormTest, RegistrationThatNeverShowsFailsAfterAHundredPolls) {
 
 TEST_F(SetupFormTest, SettingsKeyThatCannotBeCreatedIsReportedAndTheDialogStaysOpen) {
   m.registry.DenyCreate(Hive::CurrentUser, u"Software\\Tessmark");
-  bool open = false;
-  EXPECT_FALSE(Execute([&](MemorySetupWindow& w) {
-    w.Click(SetupRadio::BC2);
-    w.ClickOk();
-    open = w.IsOpen();
-  }));
-  EXPECT_TRUE(open);
+  EXPECT_TRUE(ChooseAndPressOk(SetupRadio::BC2));
+  EXPECT_EQ(Window().result, ModalResult::Cancel);
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
   EXPECT_EQ(m.dialogs.boxes[0].text, u"Failed to create key Software\\Tessmark\\Velmora.");
   EXPECT_TRUE(IsFirstCall(m.registry));
@@ -314,13 +304,7 @@ TEST_F(SetupFormTest, SettingsKeyThatCannotBeCreatedIsReportedAndTheDialogStaysO
 
 TEST_F(SetupFormTest, RefusedWriteKeepsTheDialogOpenWithEarlierValuesStored) {
   m.registry.RefuseWrite(Hive::CurrentUser, kSettingsKey, u"UseBC2");
-  bool open = false;
-  Execute([&](MemorySetupWindow& w) {
-    w.Click(SetupRadio::BC2);
-    w.ClickOk();
-    open = w.IsOpen();
-  });
-  EXPECT_TRUE(open);
+  EXPECT_TRUE(ChooseAndPressOk(SetupRadio::BC2));
   ASSERT_EQ(m.dialogs.boxes.size(), 1u);
   EXPECT_EQ(m.dialogs.boxes[0].text, u"Failed to set data for 'UseBC2'");
   EXPECT_EQ(StoredText(u"BC2Path"), u"C:\\BC3\\BComp.exe");

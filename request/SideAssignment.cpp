@@ -3,6 +3,7 @@
 #include "request/CommaText.h"
 #include "request/FileInfoBuilder.h"
 #include "request/ParameterFile.h"
+#include "settings/EffectiveSettings.h"
 #include "settings/RegistryAccessor.h"
 #include "settings/Settings.h"
 
@@ -32,9 +33,8 @@ ComparisonSides AssignSides(platform::Platform& platform, const Text& parameterF
   ComparisonSides sides;
   Text leftValue, rightValue;
   {
-    RegistryAccessor settings(platform.registry, platform::kKeyRead);
-    bool ancestorLeft = settings.OpenKey(kSettingsKey, false) &&
-                        settings.ValueExists(kValueAncestorLeft) &&
+    RegistryAccessor settings = OpenSettingsInForce(platform.registry);
+    bool ancestorLeft = settings.HasOpenKey() && settings.ValueExists(kValueAncestorLeft) &&
                         settings.ReadBool(kValueAncestorLeft);
     leftValue = GetNamedValue(platform.locale, lines, ancestorLeft ? u"ANCESTOR" : u"DERIVATIVES");
     rightValue = GetNamedValue(platform.locale, lines, ancestorLeft ? u"DERIVATIVES" : u"ANCESTOR");

@@ -27,16 +27,20 @@ RegistryAccessor::RegistryAccessor(platform::IRegistry& registry, uint32_t acces
     : registry_(registry), access_(access) {}
 
 void RegistryAccessor::SetRoot(platform::Hive hive) {
-  if (hive != root_) CloseKey();
+  SetRoot(hive, hive == platform::Hive::LocalMachine ? platform::RegistryView::Wow32
+                                                     : platform::RegistryView::Native);
+}
+
+void RegistryAccessor::SetRoot(platform::Hive hive, platform::RegistryView view) {
+  if (hive != root_ || view != view_) CloseKey();
   root_ = hive;
+  view_ = view;
 }
 
 bool RegistryAccessor::OpenKey(const Text& path, bool canCreate) {
   CloseKey();
-  auto view = root_ == platform::Hive::LocalMachine ? platform::RegistryView::Wow32
-                                                    : platform::RegistryView::Native;
-  key_ = canCreate ? registry_.Create(root_, path, access_, view)
-                   : registry_.Open(root_, path, access_, view);
+  key_ = canCreate ? registry_.Create(root_, path, access_, view_)
+                   : registry_.Open(root_, path, access_, view_);
   return key_ != nullptr;
 }
 

@@ -15,6 +15,8 @@ class RegistryAccessor {
   // Machine-wide keys are read in the view a 32-bit program sees, so that 32-bit installations
   // of the comparison programs are found as they would be by a 32-bit build.
   void SetRoot(platform::Hive hive);
+  // The same with the view named, for keys that live in one view whatever this build is.
+  void SetRoot(platform::Hive hive, platform::RegistryView view);
   platform::Hive Root() const { return root_; }
 
   // Opens `path` from the root of the hive, closing any key open before. With `canCreate` the
@@ -37,6 +39,7 @@ class RegistryAccessor {
   platform::IRegistry& registry_;
   uint32_t access_;
   platform::Hive root_ = platform::Hive::CurrentUser;
+  platform::RegistryView view_ = platform::RegistryView::Native;
   std::unique_ptr<platform::IRegistryKey> key_;
 };
 

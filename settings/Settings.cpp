@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "settings/EffectiveSettings.h"
 #include "settings/RegistryAccessor.h"
 #include "support/Errors.h"
 #include "support/FileExists.h"
@@ -14,9 +15,12 @@ Text ResolveBC2Path(platform::IRegistry& registry, platform::IFileSystem& files)
 
   Text result;
   bool found = false;
-  if (reg.OpenKey(kSettingsKey, false) && reg.ValueExists(kValueBC2Path)) {
-    result = reg.ReadString(kValueBC2Path);
-    found = FileExists(files, result);
+  {
+    RegistryAccessor settings = OpenSettingsInForce(registry);
+    if (settings.HasOpenKey() && settings.ValueExists(kValueBC2Path)) {
+      result = settings.ReadString(kValueBC2Path);
+      found = FileExists(files, result);
+    }
   }
 
   if (!found) {
@@ -44,19 +48,18 @@ Text ResolveBC2Path(platform::IRegistry& registry, platform::IFileSystem& files)
 }
 
 bool IsFirstCall(platform::IRegistry& registry) {
-  RegistryAccessor reg(registry, platform::kKeyRead);
-  return !reg.OpenKey(kSettingsKey, false) || !reg.ValueExists(kValueUseBC2);
+  RegistryAccessor reg = OpenSettingsInForce(registry);
+  return !reg.HasOpenKey() || !reg.ValueExists(kValueUseBC2);
 }
 
 bool IsBC2Wanted(platform::IRegistry& registry) {
-  RegistryAccessor reg(registry, platform::kKeyRead);
-  return reg.OpenKey(kSettingsKey, false) && reg.ValueExists(kValueUseBC2) &&
-         reg.ReadBool(kValueUseBC2);
+  RegistryAccessor reg = OpenSettingsInForce(registry);
+  return reg.HasOpenKey() && reg.ValueExists(kValueUseBC2) && reg.ReadBool(kValueUseBC2);
 }
 
 std::optional<StoredSettings> ReadSettingsForSetup(platform::IRegistry& registry) {
-  RegistryAccessor reg(registry, platform::kKeyRead);
-  if (!reg.OpenKey(kSettingsKey, false)) return std::nullopt;
+  RegistryAccessor reg = OpenSettingsInForce(registry);
+  if (!reg.HasOpenKey()) return std::nullopt;
   StoredSettings settings;
   if (reg.ValueExists(kValueBCArgs)) settings.bcArgs = reg.ReadString(kValueBCArgs);
   settings.useBC2 = reg.ValueExists(kValueUseBC2) && reg.ReadBool(kValueUseBC2);

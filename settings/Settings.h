@@ -1,5 +1,7 @@
 // The per-user settings under HKEY_CURRENT_USER\Software\Tessmark\Velmora and the operations
-// derived from them. Nothing is cached: each call reads the registry of that moment.
+// derived from them. Readers take the settings in force (EffectiveSettings.h), which may be the
+// machine-wide defaults; the writer always writes per user. Nothing is cached: each call reads
+// the registry of that moment.
 #pragma once
 
 #include <optional>
@@ -16,14 +18,15 @@ inline constexpr char16_t kValueBCArgs[] = u"BC_Args";
 inline constexpr char16_t kValueUseBC2[] = u"UseBC2";
 inline constexpr char16_t kValueAncestorLeft[] = u"AncestorLeft";
 
-// Path of an existing comparison program: the stored one, else Beyond Compare's registration,
+// Path of an existing comparison program: the one in force, else Beyond Compare's registration,
 // else its default install location; the empty text when none exists.
 Text ResolveBC2Path(platform::IRegistry& registry, platform::IFileSystem& files);
 
-// No choice between Beyond Compare and the PVCS Merge Tool has been stored yet.
+// No choice between Beyond Compare and the PVCS Merge Tool is in force yet: the user has stored
+// none and the machine presets none.
 bool IsFirstCall(platform::IRegistry& registry);
 
-// The stored choice is the comparison program.
+// The choice in force is the comparison program.
 bool IsBC2Wanted(platform::IRegistry& registry);
 
 // What the setup dialog stores.
@@ -34,9 +37,9 @@ struct StoredSettings {
   bool ancestorLeft = false;
 };
 
-// What the setup dialog shows when it opens; none when the settings key does not open. The
-// arguments and the choice raise on a value of the wrong type; a faulty orientation reads as
-// false.
+// What the setup dialog shows when it opens: the settings in force; none when their key does not
+// open. The arguments and the choice raise on a value of the wrong type; a faulty orientation
+// reads as false.
 std::optional<StoredSettings> ReadSettingsForSetup(platform::IRegistry& registry);
 
 // Writes the four values in order, creating the key if needed. A key that can be neither opened

@@ -306,6 +306,44 @@ TEST_F(SetupDialog, CtrlAndShiftHeldOpenTheDialogForAConfiguredUser) {
   EXPECT_FALSE(wine.Exists(temp + "\\Velmora.log"));
 }
 
+// Defaults stored for the whole machine fill the dialog of a user without a choice of their own;
+// OK stores them for the user, and the machine's key stays as it was.
+TEST_F(SetupDialog, CtrlAndShiftShowTheMachineDefaultsAndOkStoresThemForTheUser) {
+  const std::string machine = "HKLM\\Software\\Tessmark\\Velmora";
+  wine.RegAdd(machine, "UseBC2", "REG_DWORD", "1", "/reg:64");
+  wine.RegAdd(machine, "BC2Path", "REG_SZ", "C:\\BC3\\BComp.exe", "/reg:64");
+  wine.RegAdd(machine, "BC_Args", "REG_SZ", "/solo", "/reg:64");
+  wine.RegAdd(machine, "AncestorLeft", "REG_DWORD", "1", "/reg:64");
+  const std::string temp = e2e::WineSession::TempDir();
+  wine.WriteFile(temp + "\\pvc4711.tmp", "ANCESTOR=" + temp + "\\pvc1.tmp,a\r\n");
+  Do({"hold", "ctrl+shift"});
+  ASSERT_NO_FATAL_FAILURE(Open("\"C:\\PVCS\\Velmora.exe\" " + temp + "\\pvc4711.tmp"));
+  Do({"release"});
+  DialogSeen seen = Dump();
+  EXPECT_EQ(seen.controls.at("rbPVCS").at("checked"), "0");
+  EXPECT_EQ(seen.controls.at("rbBC2").at("checked"), "1");
+  EXPECT_EQ(seen.controls.at("pnl").at("visible"), "1");
+  EXPECT_EQ(seen.controls.at("ed").at("text"), "C:\\BC3\\BComp.exe");
+  EXPECT_EQ(seen.controls.at("edtArgs").at("text"), "/solo");
+  EXPECT_EQ(seen.controls.at("rbAncestorLeft").at("checked"), "1");
+  EXPECT_EQ(seen.controls.at("rbDerivateLeft").at("checked"), "0");
+  EXPECT_TRUE(NothingStored()) << "opening stores nothing";
+  Do({"click", "Ja"});
+  EXPECT_TRUE(Closed());
+  EXPECT_EQ(wine.FinishLikePvcs(), "0");
+  EXPECT_FALSE(wine.Exists("C:\\BC3\\BComp.exe.cmdline")) << "the request was dropped";
+
+  EXPECT_NE(ServerStarts().find("/regserver"), std::string::npos) << ServerStarts();
+  std::string stored = wine.RegQuery(kSettings);
+  EXPECT_NE(stored.find("BC2Path    REG_SZ    C:\\BC3\\BComp.exe"), std::string::npos) << stored;
+  EXPECT_NE(stored.find("BC_Args    REG_SZ    /solo"), std::string::npos) << stored;
+  EXPECT_NE(stored.find("UseBC2    REG_DWORD    0x1"), std::string::npos) << stored;
+  EXPECT_NE(stored.find("AncestorLeft    REG_DWORD    0x1"), std::string::npos) << stored;
+  std::string kept = wine.RegQuery(machine);
+  EXPECT_NE(kept.find("BC_Args    REG_SZ    /solo"), std::string::npos) << kept;
+  EXPECT_NE(kept.find("UseBC2    REG_DWORD    0x1"), std::string::npos) << kept;
+}
+
 TEST_F(SetupDialog, PathChecksShowTheirMessageAndLeaveTheDialogAsItWas) {
   ASSERT_NO_FATAL_FAILURE(Open());
   Do({"click", "rbBC2"});

@@ -133,6 +133,38 @@ TEST_F(SetupFormTest, OpensWithTheStoredSettings) {
   }
 }
 
+// The machine-wide defaults fill the dialog when the user has stored no choice; OK stores them
+// for the user and leaves the machine's key as it was.
+TEST_F(SetupFormTest, OpensWithTheMachineDefaultsAndOkStoresThemForTheUser) {
+  const auto view = platform::RegistryView::Wow64;
+  m.registry.SetDword(Hive::LocalMachine, kSettingsKey, u"UseBC2", 1, view);
+  m.registry.SetString(Hive::LocalMachine, kSettingsKey, u"BC2Path", u"C:\\BC2\\BC2.exe",
+                       platform::kRegSz, view);
+  m.registry.SetString(Hive::LocalMachine, kSettingsKey, u"BC_Args", u"/solo", platform::kRegSz,
+                       view);
+  m.registry.SetDword(Hive::LocalMachine, kSettingsKey, u"AncestorLeft", 1, view);
+  const Text resolved = ResolveBC2Path(m.registry, m.files);
+  EXPECT_TRUE(Execute([](MemorySetupWindow& w) { w.ClickOk(); }, resolved));
+  const auto& w = Window();
+  EXPECT_EQ(w.path, u"C:\\BC2\\BC2.exe");
+  EXPECT_EQ(w.arguments, u"/solo");
+  EXPECT_FALSE(w.checked[0]);
+  EXPECT_TRUE(w.checked[1]);
+  EXPECT_TRUE(w.checked[2]);
+  EXPECT_FALSE(w.checked[3]);
+  EXPECT_TRUE(w.panelVisible);
+  ASSERT_EQ(m.shell.calls.size(), 1u);
+  EXPECT_EQ(m.shell.calls[0].parameters, u"/regserver");
+  EXPECT_EQ(StoredText(u"BC2Path"), u"C:\\BC2\\BC2.exe");
+  EXPECT_EQ(StoredText(u"BC_Args"), u"/solo");
+  EXPECT_EQ(StoredDword(u"UseBC2"), 1);
+  EXPECT_EQ(StoredDword(u"AncestorLeft"), 1);
+  auto* machineArgs = m.registry.Find(Hive::LocalMachine, kSettingsKey, u"BC_Args", view);
+  ASSERT_NE(machineArgs, nullptr);
+  EXPECT_EQ(machineArgs->data.size(), 12u);
+  EXPECT_EQ(m.registry.OpenKeyCount(), 0);
+}
+
 TEST_F(SetupFormTest, ArgumentsOrChoiceOfAWrongTypeReachTheCallerBeforeTheDialogShows) {
   for (const Text name : {u"BC_Args", u"UseBC2"}) {
     Scene t;

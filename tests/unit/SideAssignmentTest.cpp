@@ -77,8 +77,10 @@ TEST_F(SideAssignmentTest, OrientationPicksTheLeftEntry) {
   }
 }
 
+// A run starts only with a choice in force; the user's own leaves the machine-wide key unread.
 TEST_F(SideAssignmentTest, BcArgsReadWithTheSameAccess) {
   Params(kTwoEntries);
+  mem.registry.SetDword(Hive::CurrentUser, kSettingsKey, kValueUseBC2, 1);
   mem.registry.SetString(Hive::CurrentUser, kSettingsKey, kValueBCArgs, u"/fv");
   EXPECT_EQ(AssignSides(mem.platform, kParams, false).BC_Args, u"/fv");
   EXPECT_EQ(mem.registry.Accesses().size(), 1u);

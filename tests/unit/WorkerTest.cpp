@@ -127,6 +127,44 @@ TEST_F(WorkerTest, RequestRunsBeyondCompareOnceAndCloses) {
   EXPECT_EQ(m.windowing.Events().back(), u"worker 0");
 }
 
+// Defaults an administrator stored for the whole machine serve a user who has chosen nothing:
+// no setup at the first request, and nothing stored for the user.
+TEST_F(WorkerTest, MachineDefaultsServeAUserWithoutSettings) {
+  struct Row {
+    const char* situation;
+    uint32_t useBC2;
+    bool ctrlShift;
+    std::vector<Text> setups, runs;
+    bool toolStarted;
+  } rows[] = {
+      {"comparison program preset",
+       1,
+       false,
+       {},
+       {u"C:\\BC3\\BComp.exe|C:\\Temp\\pvc 1.tmp|BC3"},
+       false},
+      {"merge tool preset", 0, false, {}, {}, true},
+      {"Ctrl and Shift held", 1, true, {u"C:\\BC3\\BComp.exe"}, {}, false},
+  };
+  for (const auto& row : rows) {
+    Request r;
+    const auto view = platform::RegistryView::Wow64;
+    r.m.registry.SetDword(Hive::LocalMachine, kSettingsKey, u"UseBC2", row.useBC2, view);
+    r.m.registry.SetString(Hive::LocalMachine, kSettingsKey, u"BC2Path", u"C:\\BC3\\BComp.exe",
+                           platform::kRegSz, view);
+    if (row.ctrlShift) {
+      r.m.windowing.PressKey(platform::kVkControl);
+      r.m.windowing.PressKey(platform::kVkShift);
+    }
+    EXPECT_EQ(r.Main(), 0) << row.situation;
+    EXPECT_EQ(r.setup.paths, row.setups) << row.situation;
+    EXPECT_EQ(r.run.runs, row.runs) << row.situation;
+    EXPECT_EQ(r.ToolStarted(), row.toolStarted) << row.situation;
+    EXPECT_FALSE(r.m.registry.KeyExists(Hive::CurrentUser, kSettingsKey)) << row.situation;
+    EXPECT_TRUE(r.m.dialogs.boxes.empty()) << row.situation;
+  }
+}
+
 TEST_F(WorkerTest, ProgramFileNameDecidesBeyondCompare3) {
   struct Row {
     const char16_t* program;

@@ -11,9 +11,9 @@ namespace velmora::platform {
 
 enum class Hive { CurrentUser, LocalMachine, ClassesRoot };
 
-// Which view of the machine-wide hive a key is opened in: the program's own, or the one a
-// 32-bit program sees (KEY_WOW64_32KEY).
-enum class RegistryView { Native, Wow32 };
+// Which view of the machine-wide hive a key is opened in: the program's own, the one a 32-bit
+// program sees (KEY_WOW64_32KEY), or the one a 64-bit program sees (KEY_WOW64_64KEY).
+enum class RegistryView { Native, Wow32, Wow64 };
 
 inline constexpr uint32_t kKeyRead = 0x20019;
 inline constexpr uint32_t kKeyAllAccess = 0xF003F;

@@ -146,6 +146,7 @@ std::unique_ptr<IRegistryKey> MemoryRegistry::Open(Hive hive, const Text& path, 
   Text record = u"open ";
   record.append(HiveName(hive)).append(u"\\").append(path);
   if (view == RegistryView::Wow32) record.append(u" (32)");
+  if (view == RegistryView::Wow64) record.append(u" (64)");
   accesses_.push_back(std::move(record));
   if (deniedOpen_.count(Canonical(hive, path))) return nullptr;
   Node* node = Resolve(hive, path, view, false);

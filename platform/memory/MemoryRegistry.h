@@ -21,8 +21,9 @@ class MemoryRegistry : public IRegistry {
   std::unique_ptr<IRegistryKey> Create(Hive hive, const Text& path, uint32_t access,
                                        RegistryView view) override;
 
-  // Test setup. The machine-wide hive's 32-bit view is a tree of its own; the per-user hive and
-  // HKEY_CLASSES_ROOT look the same in both views.
+  // Test setup. The registry is a 64-bit program's: the machine-wide hive's 64-bit view is its
+  // native one, its 32-bit view a tree of its own; the per-user hive and HKEY_CLASSES_ROOT look
+  // the same in every view.
   void SetValue(Hive hive, const Text& path, const Text& name, uint32_t type,
                 std::vector<uint8_t> data, RegistryView view = RegistryView::Native);
   void SetString(Hive hive, const Text& path, const Text& name, const Text& value,

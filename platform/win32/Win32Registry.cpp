@@ -21,7 +21,15 @@ HKEY RootKey(Hive hive) {
 }
 
 REGSAM Sam(uint32_t access, RegistryView view) {
-  return access | (view == RegistryView::Wow32 ? KEY_WOW64_32KEY : 0);
+  switch (view) {
+    case RegistryView::Wow32:
+      return access | KEY_WOW64_32KEY;
+    case RegistryView::Wow64:
+      return access | KEY_WOW64_64KEY;
+    case RegistryView::Native:
+      break;
+  }
+  return access;
 }
 
 // Key paths are taken from the root of the hive.

@@ -26,7 +26,7 @@ void BeyondCompareRun::Serve(const Text& bc2Path, const Text& parameterFile, boo
   platform::Platform& p = platform_;
   // The log is written after the copies are made: no copy may take its name.
   Text logPath = RunLogPath(parameterFile);
-  ComparisonSides sides = AssignSides(p, parameterFile, isBC3, {logPath}, &moves);
+  ComparisonSides sides = AssignSides(p, parameterFile, isBC3, {logPath}, &moves, bc2Path);
   const TFileInfo& left = sides.LeftInfo;
   const TFileInfo& right = sides.RightInfo;
   Text commandLine = BuildCommandLine(bc2Path, left, right, sides.BC_Args);

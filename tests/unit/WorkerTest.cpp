@@ -160,6 +160,11 @@ TEST_F(WorkerTest, StoredBCompareExeRunsTheLauncherBesideIt) {
     r.Choose(1, u"C:\\BC4\\BCompare.exe");
     r.Main();
     EXPECT_EQ(r.run.runs, std::vector<Text>{row.expected});
+    // The setup dialog opens with the program that would run.
+    r.m.self.commandLine = u"\"" + kModule + u"\"";
+    r.Main();
+    ASSERT_EQ(r.setup.paths.size(), 1u);
+    EXPECT_TRUE(StartsWith(row.expected, r.setup.paths[0] + u"|")) << ToUtf8(r.setup.paths[0]);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "app/Worker.h"
 
 #include "app/ErrorDisplay.h"
+#include "settings/BeyondCompareDiscovery.h"
 #include "settings/Settings.h"
 #include "support/Errors.h"
 #include "support/FileExists.h"
@@ -39,7 +40,7 @@ bool TfrmInvisible::WantBC2() {
 }
 
 Text TfrmInvisible::BC2Path(Platform& platform) {
-  return ResolveBC2Path(platform.registry, platform.files);
+  return ResolveComparisonProgram(platform);
 }
 
 CommandLineArgs TfrmInvisible::Arguments() {
@@ -79,8 +80,10 @@ bool TfrmInvisible::RunBeyondCompare(const Text& bc2Path) {
   Text parameterFile = Arguments().Last();
   if (!FileExists(platform_.files, parameterFile)) return false;
 
-  fIsBC3 = EqualsIgnoreAsciiCase(FileNameOf(bc2Path), u"BComp.exe");
-  comparison_.Run(bc2Path, parameterFile, fIsBC3);
+  // Also a stored BCompare.exe: it would return at once while Beyond Compare is already open.
+  const Text program = PreferCommandLineLauncher(platform_.files, bc2Path);
+  fIsBC3 = EqualsIgnoreAsciiCase(FileNameOf(program), u"BComp.exe");
+  comparison_.Run(program, parameterFile, fIsBC3);
   return true;
 }
 

@@ -1,5 +1,7 @@
 #include "disposal/ArchiveMasks.h"
 
+#include "disposal/ArchivePreferences.h"
+
 #include <exception>
 
 #include "request/ParameterFile.h"
@@ -10,9 +12,9 @@
 
 namespace velmora {
 
-Text GetArchiveMasks(platform::Platform& platform) {
+Text GetArchiveMasks(platform::Platform& platform, const Text& program) {
   try {
-    Text path = ExpandEnvStr(platform.environment, kPreferencesFile);
+    Text path = ArchivePreferencesFile(platform, program);
     Text text = ReadTextLines(platform.files, platform.locale, path).Joined(u"\r\n");
     TPatternMatcher zip;
     // Case-sensitive, "." stops at line breaks, the group takes as little as it can.
@@ -25,14 +27,15 @@ Text GetArchiveMasks(platform::Platform& platform) {
   return kDefaultArchiveMasks;
 }
 
-bool IsArchiveFile(platform::Platform& platform, const Text& fileName) {
-  for (const Text& mask : TStringEnumerator::Iterate(GetArchiveMasks(platform), u";", 1))
+bool IsArchiveFile(platform::Platform& platform, const Text& fileName, const Text& program) {
+  for (const Text& mask : TStringEnumerator::Iterate(GetArchiveMasks(platform, program), u";", 1))
     if (MatchFileMask(fileName, mask)) return true;
   return false;
 }
 
-bool NeedsHelper(platform::Platform& platform, bool isBC3, const Text& fileName) {
-  return isBC3 && IsArchiveFile(platform, fileName);
+bool NeedsHelper(platform::Platform& platform, bool isBC3, const Text& fileName,
+                 const Text& program) {
+  return isBC3 && IsArchiveFile(platform, fileName, program);
 }
 
 }  // namespace velmora

@@ -12,15 +12,18 @@ inline constexpr char16_t kPreferencesFile[] =
 inline constexpr char16_t kDefaultArchiveMasks[] = u"*.zip;*.jar;*.ear;*.war;*.bcpkg";
 
 // The ";"-separated masks of the first <Zip Value="..."/> element on one line of the
-// preferences file, read afresh; the default list when the file or the element cannot be
-// read. Never raises.
-Text GetArchiveMasks(platform::Platform& platform);
+// preferences file of the comparison program `program` (ArchivePreferencesFile; Beyond
+// Compare 3's file when `program` is empty), read afresh; the default list when the file or
+// the element cannot be read. Never raises.
+Text GetArchiveMasks(platform::Platform& platform, const Text& program = Text());
 
 // True when the full path matches one of the masks. An invalid mask raises EVelmora.
-bool IsArchiveFile(platform::Platform& platform, const Text& fileName);
+bool IsArchiveFile(platform::Platform& platform, const Text& fileName,
+                   const Text& program = Text());
 
-// True when the comparison program is Beyond Compare 3 and the file is an archive; the
-// preferences are read only for Beyond Compare 3.
-bool NeedsHelper(platform::Platform& platform, bool isBC3, const Text& fileName);
+// True when the comparison program is Beyond Compare's launcher BComp.exe and the file is an
+// archive; the preferences (and the program's version) are read only for the launcher.
+bool NeedsHelper(platform::Platform& platform, bool isBC3, const Text& fileName,
+                 const Text& program = Text());
 
 }  // namespace velmora

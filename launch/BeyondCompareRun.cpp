@@ -3,6 +3,7 @@
 #include "disposal/DisposeFile.h"
 #include "disposal/TempDetection.h"
 #include "launch/CommandLine.h"
+#include "launch/LauncherExitCode.h"
 #include "launch/ProcessLaunch.h"
 #include "launch/RunLog.h"
 #include "request/ParameterFile.h"
@@ -26,7 +27,7 @@ void BeyondCompareRun::Serve(const Text& bc2Path, const Text& parameterFile, boo
   platform::Platform& p = platform_;
   // The log is written after the copies are made: no copy may take its name.
   Text logPath = RunLogPath(parameterFile);
-  ComparisonSides sides = AssignSides(p, parameterFile, isBC3, {logPath}, &moves);
+  ComparisonSides sides = AssignSides(p, parameterFile, isBC3, {logPath}, &moves, bc2Path);
   const TFileInfo& left = sides.LeftInfo;
   const TFileInfo& right = sides.RightInfo;
   Text commandLine = BuildCommandLine(bc2Path, left, right, sides.BC_Args);
@@ -36,7 +37,8 @@ void BeyondCompareRun::Serve(const Text& bc2Path, const Text& parameterFile, boo
                               right, commandLine);
   SaveRunLog(p.files, p.locale, logPath, log);
 
-  LaunchResult launched = LaunchAndWait(p.processes, p.locale, commandLine);
+  // Only BComp.exe's exit code is read: it tells when the launcher refused the comparison.
+  LaunchResult launched = LaunchAndWait(p.processes, p.locale, commandLine, isBC3);
   if (!launched.started) {
     // The first log is the final one; the copies go back before the error is shown.
     moves.Undo(p.files);
@@ -44,6 +46,9 @@ void BeyondCompareRun::Serve(const Text& bc2Path, const Text& parameterFile, boo
     return;
   }
   log.push_back(TimingLine(launched.elapsedSeconds, launched.readyResult, launched.endResult));
+  if (launched.exitCode) {
+    if (auto refused = LauncherExitCodeLine(*launched.exitCode)) log.push_back(*refused);
+  }
   auto inTempDir = [&p](const Text& fileName) { return IsInTempDir(p, fileName); };
   // Each disposition takes its side's file over from the journal.
   moves.Forget(left.FileForBC);

@@ -17,7 +17,8 @@ ProcessStart ComparisonProcessStart(const Text& commandLine) {
   return start;
 }
 
-LaunchResult LaunchAndWait(IProcesses& processes, ILocale& locale, const Text& commandLine) {
+LaunchResult LaunchAndWait(IProcesses& processes, ILocale& locale, const Text& commandLine,
+                           bool readExitCode) {
   LaunchResult result;
   LocalTime startTime = locale.Now();
   StartResult started = processes.Start(ComparisonProcessStart(commandLine));
@@ -29,6 +30,7 @@ LaunchResult LaunchAndWait(IProcesses& processes, ILocale& locale, const Text& c
   // The waits return DWORDs; the log shows them signed, so WAIT_FAILED reads -1.
   result.readyResult = static_cast<int32_t>(started.process->WaitUntilReady(kInfinite));
   result.endResult = static_cast<int32_t>(started.process->WaitUntilEnded(kInfinite));
+  if (readExitCode && result.endResult == 0) result.exitCode = started.process->ExitCode();
   started.process->CloseHandles();
   result.elapsedSeconds = ElapsedSeconds(startTime, locale.Now(), locale.Separators());
   return result;

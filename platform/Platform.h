@@ -6,9 +6,11 @@
 #include "platform/Dialogs.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "platform/FileVersion.h"
 #include "platform/Locale.h"
 #include "platform/ProcessInfo.h"
 #include "platform/Processes.h"
+#include "platform/ProgramFolders.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
@@ -29,6 +31,8 @@ struct Platform {
   IComServer& com;
   IDialogs& dialogs;
   IClock& clock;
+  IFileVersion& versions;
+  IProgramFolders& folders;
 };
 
 }  // namespace velmora::platform

@@ -35,6 +35,8 @@ class IChildProcess {
   virtual uint32_t WaitUntilReady(uint32_t timeoutMs) = 0;
   // WaitForSingleObject on the process: 0 when it has ended.
   virtual uint32_t WaitUntilEnded(uint32_t timeoutMs) = 0;
+  // GetExitCodeProcess, before the handles are closed; none when it cannot be had.
+  virtual std::optional<uint32_t> ExitCode() = 0;
   // Closes the thread handle, then the process handle.
   virtual void CloseHandles() = 0;
 };

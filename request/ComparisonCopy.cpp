@@ -31,7 +31,7 @@ void PrepareComparisonCopy(platform::Platform& platform, const CopyContext& cont
   const Text extension = ExtensionOf(info.CaptionForBC);
   info.FileForBC = ChangeExtension(info.FileFromPVCS, extension);
   if (IsInTempDir(platform, info.FileForBC) &&
-      NeedsHelper(platform, context.isBC3, info.FileForBC)) {
+      NeedsHelper(platform, context.isBC3, info.FileForBC, context.program)) {
     // Beyond Compare 3 keeps archives open, so the copy must not carry PVCS's name.
     info.UseHelper = true;
   } else if (info.FileForBC == info.FileFromPVCS) {
@@ -51,7 +51,7 @@ void PrepareComparisonCopy(platform::Platform& platform, const CopyContext& cont
 }
 
 void PrepareComparisonCopy(platform::Platform& platform, bool isBC3, TFileInfo& info) {
-  PrepareComparisonCopy(platform, CopyContext{isBC3, {}, nullptr}, info);
+  PrepareComparisonCopy(platform, CopyContext{isBC3, {}, nullptr, {}}, info);
 }
 
 }  // namespace velmora

@@ -17,6 +17,7 @@ struct CopyContext {
   // and the other side's PVCS file, which may be moved away first and must be free to come back.
   std::vector<Text> reservedNames;
   MoveJournal* moves = nullptr;  // when set, records the move, so that a failed run can undo it
+  Text program;                  // the comparison program, whose preferences give the archive masks
 };
 
 // Sets FileForBC, UseHelper and Moved and may move FileFromPVCS on disk. A working file

@@ -27,7 +27,7 @@ TFileInfo BuildFileInfo(platform::Platform& platform, const CopyContext& context
 
 TFileInfo BuildFileInfo(platform::Platform& platform, bool isBC3, const Text& path,
                         const Text& title) {
-  return BuildFileInfo(platform, CopyContext{isBC3, {}, nullptr}, path, title);
+  return BuildFileInfo(platform, CopyContext{isBC3, {}, nullptr, {}}, path, title);
 }
 
 }  // namespace velmora

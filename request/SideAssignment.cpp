@@ -27,7 +27,8 @@ Text EntryPath(const Text& value) {
 }  // namespace
 
 ComparisonSides AssignSides(platform::Platform& platform, const Text& parameterFile, bool isBC3,
-                            const std::vector<Text>& reservedNames, MoveJournal* moves) {
+                            const std::vector<Text>& reservedNames, MoveJournal* moves,
+                            const Text& program) {
   TextLines lines = ReadTextLines(platform.files, platform.locale, parameterFile);
 
   ComparisonSides sides;
@@ -42,10 +43,10 @@ ComparisonSides AssignSides(platform::Platform& platform, const Text& parameterF
   }
   // Each side's copy keeps off the other side's PVCS file, also once that file has been moved
   // away, so that both can always go back.
-  CopyContext left{isBC3, reservedNames, moves};
+  CopyContext left{isBC3, reservedNames, moves, program};
   left.reservedNames.push_back(EntryPath(rightValue));
   sides.LeftInfo = BuildSide(platform, left, leftValue);
-  CopyContext right{isBC3, reservedNames, moves};
+  CopyContext right{isBC3, reservedNames, moves, program};
   right.reservedNames.push_back(EntryPath(leftValue));
   right.reservedNames.push_back(sides.LeftInfo.FileFromPVCS);
   sides.RightInfo = BuildSide(platform, right, rightValue);

@@ -22,9 +22,10 @@ struct ComparisonSides {
 // file "%s". %s" for an unreadable file and "List index out of bounds (1)" for an entry with
 // fewer than two items; settings of the wrong type raise the settings store's errors.
 // Neither side's copy takes a name in `reservedNames` nor the other entry's PVCS file name;
-// every move is recorded in `moves` when it is given.
+// every move is recorded in `moves` when it is given. The archive masks are those of the
+// comparison program `program` (Beyond Compare 3's when it is empty).
 ComparisonSides AssignSides(platform::Platform& platform, const Text& parameterFile, bool isBC3,
                             const std::vector<Text>& reservedNames = {},
-                            MoveJournal* moves = nullptr);
+                            MoveJournal* moves = nullptr, const Text& program = Text());
 
 }  // namespace velmora

@@ -6,8 +6,10 @@
 #include "platform/memory/MemoryDialogs.h"
 #include "platform/memory/MemoryEnvironment.h"
 #include "platform/memory/MemoryFileSystem.h"
+#include "platform/memory/MemoryFileVersion.h"
 #include "platform/memory/MemoryLocale.h"
 #include "platform/memory/MemoryProcesses.h"
+#include "platform/memory/MemoryProgramFolders.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemorySystemInfo.h"
 #include "platform/memory/MemoryWindowing.h"
@@ -27,9 +29,11 @@ struct MemoryPlatform {
   MemoryComServer com;
   MemoryDialogs dialogs;
   MemoryClock clock;
+  MemoryFileVersion versions;
+  MemoryProgramFolders folders;
 
-  Platform platform{registry, processes,   self,   windowing, shell,   files,
-                    system,   environment, locale, com,       dialogs, clock};
+  Platform platform{registry,    processes, self, windowing, shell, files,    system,
+                    environment, locale,    com,  dialogs,   clock, versions, folders};
 };
 
 }  // namespace velmora::platform

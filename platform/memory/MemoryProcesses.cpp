@@ -1,10 +1,14 @@
 #include "platform/memory/MemoryProcesses.h"
 
+#include <algorithm>
+
 #include "platform/ErrorCodes.h"
 
 namespace velmora::platform {
 
 namespace {
+
+constexpr uint32_t kStillActive = 259;
 
 // The program a command line names when no application name is given: its first token,
 // quotes removed.
@@ -22,8 +26,9 @@ Text FirstToken(const Text& commandLine) {
 
 class MemoryChild : public IChildProcess {
  public:
-  MemoryChild(MemoryProcesses::Program program, std::shared_ptr<MemoryProcesses::Started> record)
-      : program_(program), record_(std::move(record)) {}
+  MemoryChild(MemoryProcesses::Program program, uint32_t exitCode,
+              std::shared_ptr<MemoryProcesses::Started> record)
+      : program_(program), exitCode_(exitCode), record_(std::move(record)) {}
   uint32_t WaitUntilReady(uint32_t) override {
     record_->events.push_back(u"ready");
     return program_.readyResult;
@@ -33,10 +38,19 @@ class MemoryChild : public IChildProcess {
     record_->events.push_back(u"ended");
     return program_.endResult;
   }
+  std::optional<uint32_t> ExitCode() override {
+    ++record_->exitCodeReads;
+    const auto& events = record_->events;
+    if (std::find(events.begin(), events.end(), u"closed") != events.end()) return std::nullopt;
+    if (std::find(events.begin(), events.end(), u"ended") == events.end())
+      return kStillActive;  // STILL_ACTIVE, as Windows reports a running process
+    return exitCode_;
+  }
   void CloseHandles() override { record_->events.push_back(u"closed"); }
 
  private:
   MemoryProcesses::Program program_;
+  uint32_t exitCode_;
   std::shared_ptr<MemoryProcesses::Started> record_;
 };
 
@@ -44,6 +58,10 @@ class MemoryChild : public IChildProcess {
 
 void MemoryProcesses::AddProgram(const Text& path, Program program) {
   programs_[UpperAscii(path)] = program;
+}
+
+void MemoryProcesses::SetExitCode(const Text& path, uint32_t code) {
+  exitCodes_[UpperAscii(path)] = code;
 }
 
 StartResult MemoryProcesses::Start(const ProcessStart& start) {
@@ -61,7 +79,9 @@ StartResult MemoryProcesses::Start(const ProcessStart& start) {
     result.error = kErrorFileNotFound;
     return result;
   }
-  result.process = std::make_unique<MemoryChild>(it->second, record);
+  auto exitCode = exitCodes_.find(UpperAscii(program));
+  result.process = std::make_unique<MemoryChild>(
+      it->second, exitCode == exitCodes_.end() ? 0 : exitCode->second, record);
   return result;
 }
 

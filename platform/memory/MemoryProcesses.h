@@ -19,15 +19,19 @@ class MemoryProcesses : public IProcesses {
     uint32_t endResult = 0;
     std::function<void()> whileRunning;  // what happens before it ends (the user's time, …)
   };
-  // What happened to one started process, in order: "ready", "ended", "closed".
+  // What happened to one started process, in order: "ready", "ended", "closed"; and how often
+  // its exit code was read.
   struct Started {
     ProcessStart start;
     std::vector<Text> events;
+    int exitCodeReads = 0;
   };
 
   // Programs are found by their path (case-insensitively); others fail with file not found.
   void AddProgram(const Text& path, Program program);
   void AddProgram(const Text& path) { AddProgram(path, Program{0, 0, nullptr}); }
+  // The exit code the program at `path` ends with (0 unless set).
+  void SetExitCode(const Text& path, uint32_t code);
   // Every start fails with this error code.
   void FailStarts(uint32_t error) { failWith_ = error; }
 
@@ -37,6 +41,7 @@ class MemoryProcesses : public IProcesses {
 
  private:
   std::map<Text, Program> programs_;  // keyed by upper-cased path
+  std::map<Text, uint32_t> exitCodes_;
   uint32_t failWith_ = 0;
   std::vector<std::shared_ptr<Started>> starts_;
 };

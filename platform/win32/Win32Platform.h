@@ -7,8 +7,10 @@
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32FileVersion.h"
 #include "platform/win32/Win32Locale.h"
 #include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32ProgramFolders.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "platform/win32/Win32Windowing.h"
@@ -28,9 +30,11 @@ struct Win32Platform {
   Win32ComServer com;
   Win32Dialogs dialogs;
   Win32Clock clock;
+  Win32FileVersion versions;
+  Win32ProgramFolders folders;
 
-  Platform platform{registry, processes,   self,   windowing, shell,   files,
-                    system,   environment, locale, com,       dialogs, clock};
+  Platform platform{registry,    processes, self, windowing, shell, files,    system,
+                    environment, locale,    com,  dialogs,   clock, versions, folders};
 };
 
 }  // namespace velmora::platform

@@ -61,6 +61,11 @@ class Win32Child : public IChildProcess {
   uint32_t WaitUntilEnded(uint32_t timeoutMs) override {
     return static_cast<uint32_t>(WaitAnswering(info_.hProcess, timeoutMs));
   }
+  std::optional<uint32_t> ExitCode() override {
+    DWORD code = 0;
+    if (!info_.hProcess || !GetExitCodeProcess(info_.hProcess, &code)) return std::nullopt;
+    return static_cast<uint32_t>(code);
+  }
   void CloseHandles() override {
     if (info_.hThread) CloseHandle(info_.hThread);
     if (info_.hProcess) CloseHandle(info_.hProcess);

@@ -1,7 +1,10 @@
 // A stand-in child program with a message loop: records its command line, becomes idle, and
 // ends after a short while (VELMORA_STANDIN_MS, default 300) with exit code 7 (which its caller
-// must ignore).
+// must ignore), or with the number in the file named like its program file with ".exitcode"
+// appended.
 #include <windows.h>
+
+#include <string>
 
 #include "StandInRecord.h"
 
@@ -21,5 +24,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     DispatchMessageW(&msg);
   }
   DestroyWindow(window);
-  return 7;
+  wchar_t module[MAX_PATH];
+  GetModuleFileNameW(nullptr, module, MAX_PATH);
+  std::string exitCode = ToolReadFile((std::wstring(module) + L".exitcode").c_str());
+  return exitCode.empty() ? 7 : static_cast<int>(std::stoul(exitCode));
 }

@@ -201,5 +201,55 @@ TEST_F(BeyondCompareRunTest, QuotesInTitlesCannotAddSwitches) {
   EXPECT_NE(Log().find("/title1=\"main.c;REL' /fv='x\""), std::string::npos);
 }
 
+// BComp.exe reports through exit codes from 100 on that it could not do its job: one line right
+// after the timing line. Any other code, and any other program, leave the log as it was.
+TEST_F(BeyondCompareRunTest, LauncherExitCodeFrom100OnIsLoggedAfterTheTiming) {
+  const std::string timing = "CreateProcess returned after 0.000 seconds {0/0}\r\n";
+  struct Row {
+    Text program;
+    uint32_t exitCode;
+    std::string line;  // empty: no line
+  } rows[] = {
+      {kProgram, 0, ""},
+      {kProgram, 13, ""},
+      {kProgram, 99, ""},
+      {kProgram, 100, "BComp.exe returned exit code 100 - unknown error"},
+      {kProgram, 101, "BComp.exe returned exit code 101 - conflicts, merge output not written"},
+      {kProgram, 102,
+       "BComp.exe returned exit code 102 - BComp.exe could not wait for BCompare.exe"},
+      {kProgram, 103, "BComp.exe returned exit code 103 - BCompare.exe not found"},
+      {kProgram, 104, "BComp.exe returned exit code 104 - trial period expired"},
+      {kProgram, 105, "BComp.exe returned exit code 105 - script error"},
+      {kProgram, 107, "BComp.exe returned exit code 107 - script error"},
+      {kProgram, 108, "BComp.exe returned exit code 108 - not a comparison result"},
+      {kProgram, 0xC0000005, "BComp.exe returned exit code 3221225477 - not a comparison result"},
+      {u"C:\\BC3\\bcomp.EXE", 103, "BComp.exe returned exit code 103 - BCompare.exe not found"},
+      {u"C:\\BC2\\BC2.exe", 103, ""},
+  };
+  for (const auto& row : rows) {
+    Request r;
+    r.m.files.AddFile(row.program);
+    r.m.registry.SetString(Hive::CurrentUser, kSettingsKey, u"BC2Path", row.program);
+    r.m.processes.AddProgram(row.program);
+    r.m.processes.SetExitCode(row.program, row.exitCode);
+    EXPECT_EQ(r.Main(), 0);
+    std::string log = r.Log();
+    size_t at = log.find(timing);
+    ASSERT_NE(at, std::string::npos) << log;
+    std::string after = log.substr(at + timing.size());
+    std::string disposition = "\"C:\\Temp\\pvc4711.c\" is recognized as temporary file";
+    if (row.line.empty()) {
+      EXPECT_EQ(after.substr(0, disposition.size()), disposition) << row.exitCode;
+    } else {
+      EXPECT_EQ(after.substr(0, row.line.size() + 2 + disposition.size()),
+                row.line + "\r\n" + disposition);
+    }
+    // Only the launcher's exit code is ever read.
+    ASSERT_EQ(r.m.processes.Starts().size(), 1u);
+    EXPECT_EQ(r.m.processes.Starts()[0]->exitCodeReads,
+              EqualsIgnoreAsciiCase(FileNameOf(row.program), u"BComp.exe") ? 1 : 0);
+  }
+}
+
 }  // namespace
 }  // namespace velmora

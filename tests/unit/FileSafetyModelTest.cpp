@@ -221,8 +221,9 @@ struct Outcome {
 Outcome Serve(const Request& r) {
   FaultyFiles files;
   platform::MemoryPlatform m;
-  platform::Platform p{m.registry, m.processes,   m.self,   m.windowing, m.shell,   files,
-                       m.system,   m.environment, m.locale, m.com,       m.dialogs, m.clock};
+  platform::Platform p{m.registry, m.processes, m.self,        m.windowing, m.shell,
+                       files,      m.system,    m.environment, m.locale,    m.com,
+                       m.dialogs,  m.clock,     m.versions,    m.folders};
   const Text program = r.bc3 ? u"C:\\BC3\\BComp.exe" : u"C:\\BC2\\BC2.exe";
   files.AddDirectory(u"C:\\Temp");
   files.AddDirectory(u"C:\\work");

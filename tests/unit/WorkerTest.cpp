@@ -184,6 +184,28 @@ TEST_F(WorkerTest, ProgramFileNameDecidesBeyondCompare3) {
   }
 }
 
+// BCompare.exe returns at once when Beyond Compare is already open; the launcher beside it waits.
+TEST_F(WorkerTest, StoredBCompareExeRunsTheLauncherBesideIt) {
+  struct Row {
+    bool launcherBeside;
+    const char16_t* expected;
+  } rows[] = {{true, u"C:\\BC4\\BComp.exe|C:\\Temp\\pvc 1.tmp|BC3"},
+              {false, u"C:\\BC4\\BCompare.exe|C:\\Temp\\pvc 1.tmp|BC2"}};
+  for (const auto& row : rows) {
+    Request r;
+    r.m.files.AddFile(u"C:\\BC4\\BCompare.exe");
+    if (row.launcherBeside) r.m.files.AddFile(u"C:\\BC4\\BComp.exe");
+    r.Choose(1, u"C:\\BC4\\BCompare.exe");
+    r.Main();
+    EXPECT_EQ(r.run.runs, std::vector<Text>{row.expected});
+    // The setup dialog opens with the program that would run.
+    r.m.self.commandLine = u"\"" + kModule + u"\"";
+    r.Main();
+    ASSERT_EQ(r.setup.paths.size(), 1u);
+    EXPECT_TRUE(StartsWith(row.expected, r.setup.paths[0] + u"|")) << ToUtf8(r.setup.paths[0]);
+  }
+}
+
 TEST_F(WorkerTest, FallbackWhenBeyondCompareIsNotTakenUp) {
   struct Row {
     const char* situation;

@@ -1,0 +1,355 @@
+// The installer under Wine when things are not ordinary: every form of the tool's path, an install
+// cut off before each of its steps, an uninstall while a comparison is open, and a restart after
+// a reinstall that followed an uninstall with a busy server. After every step the tool's bytes,
+// its folder, the uninstall entry and the server's class key are checked.
+#include <gtest/gtest.h>
+#include <iconv.h>
+#include <signal.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+
+#include "WineHarness.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSetup = std::string("Velmora-Setup-") + VELMORA_VERSION + ".exe";
+const std::string kTool = "C:\\Merant\\pvcsmrg.exe";
+const std::string kUninstallKey =
+    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmora";
+const std::string kClassKey = "HKCR\\CLSID\\{3F990032-0766-453D-AC59-3A33A8722940}";
+const std::string kSettings = "HKCU\\Software\\Tessmark\\Velmora";
+constexpr int kPatienceSeconds = 60;
+
+// Non-ASCII file names need a locale that Wine can use for them.
+struct Utf8Locale {
+  Utf8Locale() { e2e::SetWineLang("C.UTF-8"); }
+  ~Utf8Locale() { e2e::SetWineLang("en_US.UTF-8"); }
+};
+
+// "reg query" writes to a file in the OEM code page (850).
+std::string FromOem(const std::string& oem) {
+  iconv_t convert = iconv_open("UTF-8", "CP850");
+  std::string out(oem.size() * 3, '\0');
+  char* in = const_cast<char*>(oem.data());
+  char* to = out.data();
+  size_t inLeft = oem.size(), outLeft = out.size();
+  iconv(convert, &in, &inLeft, &to, &outLeft);
+  iconv_close(convert);
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+// A string value from "reg query" output, or "none".
+std::string ValueOf(const std::string& regOutput, const std::string& name) {
+  std::istringstream lines(FromOem(regOutput));
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::string marker = "    " + name + "    REG_SZ    ";
+    if (line.rfind(marker, 0) == 0) return line.substr(marker.size());
+  }
+  return "none";
+}
+
+class InstallerRecovery : public testing::Test {
+ protected:
+  InstallerRecovery() : wine(e2e::CurrentTestName()) {
+    wine.InstallBuilt(kSetup, "C:\\e2e\\" + kSetup);
+    wine.InstallBuilt("tests/Velmora-Setup-stops.exe", "C:\\e2e\\Velmora-Setup-stops.exe");
+    wine.Install("VelmoraHelper.exe", "C:\\e2e\\VelmoraHelper.exe");
+    velmora = wine.ReadFile("C:\\PVCS\\Velmora.exe");
+    helper = wine.ReadFile("C:\\e2e\\VelmoraHelper.exe");
+  }
+
+  // Puts the stand-in merge tool at `tool`.
+  void PlaceTool(const std::string& tool) {
+    wine.Install("StandInGui.exe", tool);
+    original = wine.ReadFile(tool);
+  }
+
+  // Runs a command line exactly as given, as a launcher would; the exit code as text.
+  std::string Run(const std::string& commandLine) {
+    return wine.RunLikePvcs(commandLine, 0).launcher;
+  }
+  std::string Setup(const std::string& tool, const std::string& setup = kSetup) {
+    return Run("C:\\e2e\\" + setup + " /S \"/TOOL=" + tool + "\"");
+  }
+
+  // The usual silent uninstall, which restarts itself from the temporary folder: waits for its
+  // effect and for its end.
+  bool Uninstall(const std::string& folder) {
+    if (wine.Wine({folder + "\\Velmora-uninstall.exe", "/S"}, kPatienceSeconds) != 0) return false;
+    return e2e::WineSession::WaitUntil([&] { return wine.RegQuery(kUninstallKey).empty(); },
+                                       kPatienceSeconds) &&
+           e2e::WineSession::WaitUntil([&] { return wine.WindowsProcesses("_?=").empty(); },
+                                       kPatienceSeconds);
+  }
+
+  // The folder's files, each named by what it holds; the tool the uninstall entry records; the
+  // program the server's class key starts.
+  std::string State(const std::string& folder) const {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(wine.UnixPath(folder))) {
+      std::ifstream in(entry.path(), std::ios::binary);
+      std::string bytes((std::istreambuf_iterator<char>(in)), {});
+      std::string name = entry.path().filename().string();
+      if (name.rfind("vlm", 0) == 0 && name.size() > 4 && name.substr(name.size() - 4) == ".tmp")
+        name = "vlm*.tmp";
+      files[name] = bytes == original                 ? "original"
+                    : bytes == velmora                ? "Velmora"
+                    : bytes == helper                 ? "server"
+                    : name == "Velmora-uninstall.exe" ? "uninstaller"
+                                                      : std::to_string(bytes.size()) + " bytes";
+    }
+    std::string state;
+    for (const auto& [name, what] : files) state += name + "=" + what + " ";
+    state += "| entry: " + ValueOf(wine.RegQuery(kUninstallKey, "Tool"), "Tool");
+    state += " | server: " + ValueOf(wine.RegQuery(kClassKey + "\\LocalServer32"), "(Default)");
+    return state;
+  }
+  // The states before an install and after a complete one, for the tool `name` in `folder`.
+  static std::string Before(const std::string& name = "pvcsmrg.exe") {
+    return name + "=original | entry: none | server: none";
+  }
+  static std::string Installed(const std::string& folder, const std::string& name = "pvcsmrg.exe") {
+    std::string server = folder + "\\VelmoraHelper.exe";
+    if (server.find(' ') != std::string::npos) server = "\"" + server + "\"";
+    return "Velmora-uninstall.exe=uninstaller VelmoraHelper.exe=server " + name + "=Velmora " +
+           name + ".exe=original | entry: " + folder + "\\" + name + " | server: " + server;
+  }
+
+  Utf8Locale locale;
+  e2e::WineSession wine;
+  std::string original, velmora, helper;
+};
+
+TEST_F(InstallerRecovery, EveryFormOfTheToolPathInstallsTheFullPathAndUninstalls) {
+  const std::string blanks = "C:\\Program Files\\S\xC3\xA9r\xC3\xA8na PVCS";
+  struct Row {
+    const char* form;
+    std::string currentFolder;
+    std::string toolSwitch;
+    std::string folder;  // where the tool lies
+  } rows[] = {
+      {"relative to the current folder", "C:\\Merant", "/TOOL=pvcsmrg.exe", "C:\\Merant"},
+      {"with ..\\", "C:\\PVCS", "/TOOL=..\\Merant\\pvcsmrg.exe", "C:\\Merant"},
+      {"forward slashes", "", "/TOOL=C:/Merant/pvcsmrg.exe", "C:\\Merant"},
+      {"whole switch quoted, blanks and non-ASCII letters", "",
+       "\"/TOOL=" + blanks + "\\pvcsmrg.exe\"", blanks},
+      {"value quoted", "", "/TOOL=\"" + blanks + "\\pvcsmrg.exe\"", blanks},
+      {"blanks unquoted", "", "/TOOL=" + blanks + "\\pvcsmrg.exe", blanks},
+      {"relative, quoted, with forward slashes", "C:\\Program Files",
+       "\"/TOOL=S\xC3\xA9r\xC3\xA8na PVCS/./pvcsmrg.exe\"", blanks},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.form);
+    PlaceTool(row.folder + "\\pvcsmrg.exe");
+    ASSERT_EQ(State(row.folder), Before());
+    wine.SetCurrentFolder(row.currentFolder);
+    EXPECT_EQ(Run("C:\\e2e\\" + kSetup + " /S " + row.toolSwitch), "0");
+    wine.SetCurrentFolder("");
+    EXPECT_EQ(State(row.folder), Installed(row.folder));
+    EXPECT_EQ(ValueOf(wine.RegQuery(kUninstallKey, "InstallLocation"), "InstallLocation"),
+              row.folder);
+    ASSERT_TRUE(Uninstall(row.folder));
+    EXPECT_EQ(State(row.folder), Before());
+  }
+}
+
+TEST_F(InstallerRecovery, RepairsHalfDoneStatesAndRefusesWhatItCannotTellApart) {
+  const std::string folder = "C:\\Merant";
+  const std::string entry = kUninstallKey;
+  struct Row {
+    const char* found;
+    std::function<void(e2e::WineSession&)> arrange;
+    std::string exitCode;  // "0" repaired and installed, "2" refused with nothing changed
+  } rows[] = {
+      {"the original at <name>.exe and nothing at <name>",
+       [](e2e::WineSession& w) { w.Remove(kTool); }, "0"},
+      {"the original at <name>.exe and a 0-byte file at <name>",
+       [](e2e::WineSession& w) { w.WriteFile(kTool, ""); }, "0"},
+      {"the original at <name>.exe and Velmora at <name>, without a record",
+       [](e2e::WineSession& w) {
+         w.Install("Velmora.exe", kTool);
+         w.Install("VelmoraHelper.exe", "C:\\Merant\\VelmoraHelper.exe");
+       },
+       "0"},
+      {"a record without files",
+       [&](e2e::WineSession& w) {
+         w.Install("StandInGui.exe", kTool);
+         w.Remove(kTool + ".exe");
+         w.RegAdd(entry, "Tool", "REG_SZ", kTool);
+       },
+       "0"},
+      {"a record, the original at <name>.exe and someone's file at <name>",
+       [&](e2e::WineSession& w) {
+         w.WriteFile(kTool, "someone's file");
+         w.RegAdd(entry, "Tool", "REG_SZ", kTool);
+       },
+       "2"},
+      {"someone's file under the temporary name",
+       [](e2e::WineSession& w) {
+         w.Remove(kTool);
+         w.WriteFile(kTool + ".velmora-new", "someone's file");
+       },
+       "2"},
+      {"someone's VelmoraHelper.exe",
+       [](e2e::WineSession& w) {
+         w.Remove(kTool);
+         w.WriteFile("C:\\Merant\\VelmoraHelper.exe", "someone's file");
+       },
+       "2"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.found);
+    PlaceTool(kTool);
+    wine.Install("StandInGui.exe", kTool + ".exe");  // the original, moved out of the way
+    row.arrange(wine);
+    std::string found = State(folder);
+    EXPECT_EQ(Setup(kTool), row.exitCode);
+    if (row.exitCode == "2") {
+      EXPECT_EQ(State(folder), found) << "nothing changed";
+      fs::remove_all(wine.UnixPath(folder));
+      wine.Wine({"reg", "delete", entry, "/f"}, kPatienceSeconds);
+      continue;
+    }
+    EXPECT_EQ(State(folder), Installed(folder));
+    ASSERT_TRUE(Uninstall(folder));
+    EXPECT_EQ(State(folder), Before());
+  }
+}
+
+TEST_F(InstallerRecovery, UninstallWhileAComparisonIsOpenIsRefusedAndWorksOnceItHasEnded) {
+  const std::string folder = "C:\\Merant";
+  PlaceTool(kTool);
+  ASSERT_EQ(Setup(kTool), "0");
+  const std::string installed = State(folder);
+  ASSERT_EQ(installed, Installed(folder));
+
+  // A comparison through the tool's name, kept open until the test ends it.
+  wine.Install("StandInGui.exe", "C:\\BC3\\BComp.exe");
+  wine.RegAdd(kSettings, "UseBC2", "REG_DWORD", "1");
+  wine.RegAdd(kSettings, "BC2Path", "REG_SZ", "C:\\BC3\\BComp.exe");
+  const std::string temp = e2e::WineSession::TempDir();
+  wine.WriteFile(temp + "\\pvc1.tmp", "one");
+  wine.WriteFile(temp + "\\pvc2.tmp", "two");
+  wine.WriteFile(temp + "\\pvc3.tmp", "ANCESTOR=" + temp + "\\pvc1.tmp,main.c;1.1\r\nDERIVATIVES=" +
+                                          temp + "\\pvc2.tmp,main.c;1.2\r\n");
+  setenv("VELMORA_STANDIN_MS", "600000", 1);
+  wine.StartLikePvcs(kTool + " " + temp + "\\pvc3.tmp");
+  unsetenv("VELMORA_STANDIN_MS");
+  ASSERT_TRUE(e2e::WineSession::WaitUntil([&] { return wine.Exists("C:\\BC3\\BComp.exe.cmdline"); },
+                                          kPatienceSeconds));
+
+  // Run in place (_?=), the uninstaller's exit code is its own.
+  EXPECT_EQ(Run(folder + "\\Velmora-uninstall.exe /S _?=" + folder), "2");
+  EXPECT_EQ(State(folder), installed) << "everything kept";
+
+  for (pid_t pid : wine.WindowsProcesses("BComp.exe")) kill(pid, SIGKILL);
+  EXPECT_EQ(wine.FinishLikePvcs(), "0");
+  ASSERT_TRUE(Uninstall(folder));
+  EXPECT_EQ(State(folder), Before());
+}
+
+TEST_F(InstallerRecovery, ARestartAfterAReinstallKeepsTheServerThatWasBusyAtUninstall) {
+  const std::string folder = "C:\\Merant";
+  const std::string temp = e2e::WineSession::TempDir();
+  PlaceTool(kTool);
+  ASSERT_EQ(Setup(kTool), "0");
+
+  // The server is busy: it holds a file handed over that another program keeps open.
+  const std::string held = temp + "\\pvc9.zip";
+  wine.WriteFile(held, "PK");
+  wine.Install("HoldFile.exe", "C:\\e2e\\HoldFile.exe");
+  pid_t holder = wine.Start({"C:\\e2e\\HoldFile.exe", held, "600000", "C:\\e2e\\hold",
+                             std::to_string(kPatienceSeconds * 1000)});
+  ASSERT_TRUE(e2e::WineSession::WaitUntil([&] { return wine.Exists("C:\\e2e\\hold.held"); },
+                                          kPatienceSeconds));
+  wine.Install("HelperClient.exe", "C:\\e2e\\HelperClient.exe");
+  ASSERT_EQ(wine.Wine({"C:\\e2e\\HelperClient.exe", "C:\\e2e\\client.txt", held}, kPatienceSeconds),
+            0);
+  ASSERT_NE(wine.ReadFile("C:\\e2e\\client.txt").find("hr=00000000"), std::string::npos);
+  ASSERT_FALSE(wine.WindowsProcesses("VelmoraHelper.exe").empty());
+
+  ASSERT_TRUE(Uninstall(folder));
+  EXPECT_EQ(State(folder), "pvcsmrg.exe=original vlm*.tmp=server | entry: none | server: none")
+      << "the busy server moved out of the way";
+
+  // The server ends once the file is released; then Velmora is installed again.
+  kill(-holder, SIGKILL);
+  wine.Finish(holder, kPatienceSeconds);
+  ASSERT_TRUE(e2e::WineSession::WaitUntil(
+      [&] { return wine.WindowsProcesses("VelmoraHelper.exe").empty(); }, kPatienceSeconds));
+  ASSERT_EQ(Setup(kTool), "0");
+
+  // The restart deletes only the server that was moved away.
+  EXPECT_EQ(wine.Wine({"wineboot", "-r"}, kPatienceSeconds), 0);
+  EXPECT_EQ(State(folder), Installed(folder));
+}
+
+// An install stopped before one of its steps: killed there (as by a crash or a power cut), or
+// failing there (as when the Abort button of a copy error is chosen).
+struct Stop {
+  const char* step;
+  std::string killed;  // the state that the killed install leaves, "%" for the tool's folder
+};
+
+class InstallStopped : public InstallerRecovery, public testing::WithParamInterface<Stop> {};
+
+TEST_P(InstallStopped, FailureUndoesAndTheNextRunRepairsAKilledInstall) {
+  const std::string folder = "C:\\Merant";
+  PlaceTool(kTool);
+  const std::string before = State(folder);
+
+  setenv("VELMORA_SETUP_STOP", (std::string("abort ") + GetParam().step).c_str(), 1);
+  EXPECT_EQ(Setup(kTool, "Velmora-Setup-stops.exe"), "3");
+  EXPECT_EQ(State(folder), before) << "a failure undoes everything";
+
+  setenv("VELMORA_SETUP_STOP", (std::string("kill ") + GetParam().step).c_str(), 1);
+  EXPECT_EQ(Setup(kTool, "Velmora-Setup-stops.exe"), "9");
+  unsetenv("VELMORA_SETUP_STOP");
+  std::string killed = GetParam().killed;
+  for (size_t at; (at = killed.find('%')) != std::string::npos;) killed.replace(at, 1, folder);
+  EXPECT_EQ(State(folder), killed);
+
+  // Run again, the installer puts the half-done state right and installs.
+  EXPECT_EQ(Setup(kTool), "0");
+  EXPECT_EQ(State(folder), Installed(folder));
+  ASSERT_TRUE(Uninstall(folder));
+  EXPECT_EQ(State(folder), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Wine, InstallStopped,
+    testing::Values(
+        Stop{"copy", "pvcsmrg.exe=original | entry: none | server: none"},
+        Stop{"record",
+             "VelmoraHelper.exe.velmora-new=server pvcsmrg.exe=original "
+             "pvcsmrg.exe.velmora-new=Velmora | entry: none | server: none"},
+        Stop{"server",
+             "Velmora-uninstall.exe=uninstaller VelmoraHelper.exe.velmora-new=server "
+             "pvcsmrg.exe=original pvcsmrg.exe.velmora-new=Velmora | entry: %\\pvcsmrg.exe | "
+             "server: none"},
+        Stop{"keep-original",
+             "Velmora-uninstall.exe=uninstaller VelmoraHelper.exe=server pvcsmrg.exe=original "
+             "pvcsmrg.exe.velmora-new=Velmora | entry: %\\pvcsmrg.exe | server: none"},
+        Stop{"velmora",
+             "Velmora-uninstall.exe=uninstaller VelmoraHelper.exe=server pvcsmrg.exe.exe=original "
+             "pvcsmrg.exe.velmora-new=Velmora | entry: %\\pvcsmrg.exe | server: none"},
+        Stop{"register",
+             "Velmora-uninstall.exe=uninstaller VelmoraHelper.exe=server pvcsmrg.exe=Velmora "
+             "pvcsmrg.exe.exe=original | entry: %\\pvcsmrg.exe | server: none"}),
+    [](const testing::TestParamInfo<Stop>& param) {
+      std::string name;
+      for (const char* c = param.param.step; *c; ++c) name += std::isalnum(*c) ? *c : '_';
+      return name;
+    });
+
+}  // namespace

@@ -251,6 +251,20 @@ TEST_F(InstallerRecovery, UninstallWhileAComparisonIsOpenIsRefusedAndWorksOnceIt
   // Run in place (_?=), the uninstaller's exit code is its own.
   EXPECT_EQ(Run(folder + "\\Velmora-uninstall.exe /S _?=" + folder), "2");
   EXPECT_EQ(State(folder), installed) << "everything kept";
+  // Interactive, it says why, naming the file.
+  wine.Install("PressButton.exe", "C:\\e2e\\PressButton.exe");
+  pid_t uninstaller = wine.Start({folder + "\\Velmora-uninstall.exe", "_?=" + folder});
+  EXPECT_EQ(wine.Wine({"C:\\e2e\\PressButton.exe", "Velmora", "1", "40000"}, kPatienceSeconds), 0)
+      << "the Uninstall button";
+  wine.Wine({"C:\\e2e\\UiProbe.exe", "C:\\e2e\\probe.txt", "40000", "1"}, kPatienceSeconds);
+  EXPECT_NE(wine.ReadFile("C:\\e2e\\probe.txt")
+                .find("text=Velmora is running as \"" + kTool +
+                      "\" and cannot be removed now. Close every open comparison and try again.\n"),
+            std::string::npos)
+      << wine.ReadFile("C:\\e2e\\probe.txt");
+  kill(-uninstaller, SIGKILL);
+  wine.Finish(uninstaller, kPatienceSeconds);
+  EXPECT_EQ(State(folder), installed) << "everything kept";
 
   for (pid_t pid : wine.WindowsProcesses("BComp.exe")) kill(pid, SIGKILL);
   EXPECT_EQ(wine.FinishLikePvcs(), "0");

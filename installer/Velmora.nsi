@@ -11,6 +11,11 @@
 ; rolls the half-done state back before installing. Files that cannot be identified as Velmora's
 ; (by their version resource) or as empty are never overwritten or deleted.
 ;
+; Optional presets for every user (written under HKLM\Software\Tessmark\Velmora, 64-bit view,
+; when any of them is given): /COMPARE=<program>|PVCS, /ARGS=<arguments>, /ANCESTORLEFT=1|0.
+; Every run, install or uninstall, appends its steps and any refusal to a plain-text log:
+; %TEMP%\Velmora-Setup.log, or the file /LOG=<path> names.
+;
 ; Given by the build: VERSION (a.b.c), BIN (the folder with the programs), OUTFILE; STOPS only
 ; for the test build, which can be stopped before each step (see StopPoint).
 
@@ -23,6 +28,8 @@ SetCompressor /SOLID lzma
 !include "nsDialogs.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora"
+; The machine-wide settings: the four per-user values, preset for every user.
+!define MACHINE_KEY "Software\Tessmark\Velmora"
 !define UNINSTALLER "Velmora-uninstall.exe"
 !define HELPER "VelmoraHelper.exe"
 ; The server's class key: its presence means the server is registered.
@@ -54,19 +61,32 @@ Var Repair      ; the tool of an unfinished earlier install, rolled back first; 
 Var Found       ; what the checks found about that earlier install
 Var State       ; what InstallState found
 Var Started     ; 1 while the install has changed something that a failure must undo
+Var LogFile     ; the log's full path
+Var Presets     ; 1 when any of the machine-wide settings was given
+Var Compare     ; /COMPARE: a program's full path, "PVCS", or empty
+Var CompareProgram ; 1 when /COMPARE names a program
+Var Args        ; /ARGS
+Var AncestorLeft ; /ANCESTORLEFT: 1 or 0
 
 Page custom ToolPage ToolPageLeave
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
-; One line of the installation's details.
+; One line of the details, and of the log.
 !macro Say TEXT
   DetailPrint "${TEXT}"
+  Push "${TEXT}"
+  !ifdef __UNINSTALL__
+    Call un.Log
+  !else
+    Call Log
+  !endif
 !macroend
 
-; A point between two steps of the install, where the test build can be stopped.
-!macro Step NAME
+; The start of a step of the install, where the test build can be stopped.
+!macro Step NAME TEXT
+  !insertmacro Say "${TEXT}"
   !ifdef STOPS
     Push "${NAME}"
     Call StopPoint
@@ -207,16 +227,11 @@ Function ${UN}RemoveServer
   Pop $1
   Pop $0
 FunctionEnd
-!macroend
-
-!insertmacro SharedFunctions ""
-!insertmacro SharedFunctions "un."
-
 ; The command line's switch named $R1 (for example "/TOOL="), split as Windows splits command
 ; lines, so that the whole switch may be quoted ("/TOOL=C:\Program Files\x.exe") as well as
 ; only its value (/TOOL="C:\Program Files\x.exe"). Blanks in an unquoted value still work: the
 ; words up to the next switch are its value. Sets $R0 to the value, $R2 to 1 when present.
-Function ReadSwitch
+Function ${UN}ReadSwitch
   Push $0
   Push $1
   Push $2
@@ -246,7 +261,13 @@ Function ReadSwitch
         StrCpy $5 $0 1
         ${If} $5 == "/"
           StrCpy $6 0
-        ${ElseIf} $6 == 1
+        ${EndIf}
+        ; NSIS's own "_?=<folder>", last on an uninstaller's command line, ends a value too.
+        StrCpy $5 $0 3
+        ${If} $5 == "_?="
+          StrCpy $6 0
+        ${EndIf}
+        ${If} $6 == 1
           StrCpy $R0 "$R0 $0"
         ${EndIf}
       ${EndIf}
@@ -263,34 +284,95 @@ Function ReadSwitch
   Pop $0
 FunctionEnd
 
-; Turns $Tool into the full, normalised path that is stored and used: relative to the current
-; folder, "/" read as "\", ".." resolved, surrounding quotes and blanks dropped.
-Function ResolveTool
+; Turns $R0 into a full, normalised path: relative to the current folder, "/" read as "\",
+; ".." resolved, surrounding quotes dropped, short names made long.
+Function ${UN}FullPath
   Push $0
   Push $1
-  StrCpy $0 $Tool 1
+  StrCpy $0 $R0 1
   ${If} $0 == '"'
-    StrCpy $Tool $Tool "" 1
-    StrCpy $0 $Tool 1 -1
+    StrCpy $R0 $R0 "" 1
+    StrCpy $0 $R0 1 -1
     ${If} $0 == '"'
-      StrCpy $Tool $Tool -1
+      StrCpy $R0 $R0 -1
     ${EndIf}
   ${EndIf}
-  ${If} $Tool != ""
-    System::Call 'kernel32::GetFullPathNameW(w "$Tool", i ${NSIS_MAX_STRLEN}, w .r0, p 0) i .r1'
+  ${If} $R0 != ""
+    System::Call 'kernel32::GetFullPathNameW(w "$R0", i ${NSIS_MAX_STRLEN}, w .r0, p 0) i .r1'
     ${If} $1 > 0
     ${AndIf} $1 < ${NSIS_MAX_STRLEN}
-      StrCpy $Tool $0
+      StrCpy $R0 $0
     ${EndIf}
     ; The long form, so that one file has one path however it was named.
-    System::Call 'kernel32::GetLongPathNameW(w "$Tool", w .r0, i ${NSIS_MAX_STRLEN}) i .r1'
+    System::Call 'kernel32::GetLongPathNameW(w "$R0", w .r0, i ${NSIS_MAX_STRLEN}) i .r1'
     ${If} $1 > 0
     ${AndIf} $1 < ${NSIS_MAX_STRLEN}
-      StrCpy $Tool $0
+      StrCpy $R0 $0
     ${EndIf}
   ${EndIf}
   Pop $1
   Pop $0
+FunctionEnd
+
+; Appends a line to the log. A log that cannot be written is no reason to stop.
+Function ${UN}Log
+  Exch $0
+  Push $1
+  ${If} $LogFile != ""
+    ClearErrors
+    FileOpen $1 "$LogFile" a
+    ${IfNot} ${Errors}
+      FileSeek $1 0 END
+      FileWrite $1 "$0$\r$\n"
+      FileClose $1
+    ${EndIf}
+  ${EndIf}
+  Pop $1
+  Pop $0
+FunctionEnd
+
+; Opens the log: /LOG=<path>, else Velmora-Setup.log in the temporary folder; its first line
+; names the run.
+Function ${UN}OpenLog
+  Exch $0
+  Push $R0
+  Push $R1
+  Push $R2
+  StrCpy $R1 "/LOG="
+  Call ${UN}ReadSwitch
+  ${If} $R0 == ""
+    StrCpy $R0 "$TEMP\Velmora-Setup.log"
+  ${EndIf}
+  Call ${UN}FullPath
+  StrCpy $LogFile $R0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  ${GetTime} "" "L" $R0 $R1 $R2 $1 $2 $3 $4
+  Push "$R2-$R1-$R0 $2:$3:$4 $0 Velmora ${VERSION}"
+  Call ${UN}Log
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $R2
+  Pop $R1
+  Pop $R0
+  Pop $0
+FunctionEnd
+!macroend
+
+!insertmacro SharedFunctions ""
+!insertmacro SharedFunctions "un."
+
+; Turns $Tool into the full, normalised path that is stored and used.
+Function ResolveTool
+  Push $R0
+  StrCpy $R0 $Tool
+  Call FullPath
+  StrCpy $Tool $R0
+  Pop $R0
 FunctionEnd
 
 ; Sets $State for an earlier install at the tool on the stack: "complete" when it is whole,
@@ -498,14 +580,112 @@ Function RollBack
   Pop $0
 FunctionEnd
 
+; Reads the machine-wide presets from the command line; $Presets is 1 when any was given.
+Function ReadPresets
+  StrCpy $Presets 0
+  StrCpy $Compare ""
+  StrCpy $CompareProgram 0
+  StrCpy $Args ""
+  StrCpy $AncestorLeft 0
+  StrCpy $R1 "/COMPARE="
+  Call ReadSwitch
+  ${If} $R2 == 1
+    StrCpy $Presets 1
+    ${If} $R0 == "PVCS"
+      StrCpy $Compare "PVCS"
+    ${Else}
+      Call FullPath
+      StrCpy $Compare $R0
+      StrCpy $CompareProgram 1
+    ${EndIf}
+  ${EndIf}
+  StrCpy $R1 "/ARGS="
+  Call ReadSwitch
+  ${If} $R2 == 1
+    StrCpy $Presets 1
+    StrCpy $Args $R0
+  ${EndIf}
+  StrCpy $R1 "/ANCESTORLEFT="
+  Call ReadSwitch
+  ${If} $R2 == 1
+    StrCpy $Presets 1
+    StrCpy $AncestorLeft $R0
+  ${EndIf}
+FunctionEnd
+
+; Sets $Refusal when a preset cannot be used, in the setup dialog's words where it has them.
+Function CheckPresets
+  StrCpy $Refusal ""
+  ${If} $CompareProgram == 1
+    ${If} ${FileExists} "$Compare\*.*"
+    ${OrIfNot} ${FileExists} "$Compare"
+      StrCpy $Refusal '"$Compare" not found or no access.'
+    ${Else}
+      StrCpy $0 $Compare 4 -4
+      ${If} $0 != ".exe"
+        StrCpy $Refusal '"$Compare" is not a program file.'
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  ${If} $Refusal == ""
+  ${AndIf} $AncestorLeft != 0
+  ${AndIf} $AncestorLeft != 1
+    StrCpy $Refusal '/ANCESTORLEFT= takes 1 or 0, not "$AncestorLeft".'
+  ${EndIf}
+FunctionEnd
+
+; The comparison program that the setup dialog offers at a user's first use: Beyond Compare's
+; registration (the user's, else the machine's), else Beyond Compare 2 in Program Files; the
+; empty text when that names no file. Sets $R0.
+Function DiscoverComparison
+  Push $0
+  Push $1
+  StrCpy $R0 ""
+  System::Call 'advapi32::RegOpenKeyExW(p 0x80000001, w "Software\Scooter Software\Beyond Compare", i 0, i 0x20019, *p .r1) i .r0'
+  ${If} $0 == 0
+    System::Call 'advapi32::RegCloseKey(p r1)'
+    ReadRegStr $R0 HKCU "Software\Scooter Software\Beyond Compare" "ExePath"
+  ${Else}
+    ReadRegStr $R0 HKLM "Software\Scooter Software\Beyond Compare" "ExePath"
+  ${EndIf}
+  ${If} ${FileExists} "$R0\*.*"
+  ${OrIfNot} ${FileExists} "$R0"
+    ReadRegStr $0 HKLM "SOFTWARE\Microsoft\Windows\CurrentVersion" "ProgramFilesDir"
+    StrCpy $R0 "$0\Beyond Compare 2\BC2.exe"
+  ${EndIf}
+  ${If} ${FileExists} "$R0\*.*"
+  ${OrIfNot} ${FileExists} "$R0"
+    StrCpy $R0 ""
+  ${EndIf}
+  Pop $1
+  Pop $0
+FunctionEnd
+
+; A refusal: logged, shown when interactive, nothing changed.
+Function Refuse
+  !insertmacro Say "$Refusal"
+  !insertmacro Say "Nothing was changed."
+FunctionEnd
+
 Function .onInit
   SetRegView 64
+  Push "install"
+  Call OpenLog
   StrCpy $R1 "/TOOL="
   Call ReadSwitch
   StrCpy $Tool $R0
+  Call ReadPresets
+  Call CheckPresets
+  ${If} $Refusal != ""
+    Call Refuse
+    MessageBox MB_OK|MB_ICONSTOP "$Refusal" /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
   ${If} ${Silent}
     Call CheckTool
     ${If} $Refusal != ""
+      Call Refuse
       SetErrorLevel 2
       Quit
     ${EndIf}
@@ -545,6 +725,7 @@ Function ToolPageLeave
   ${NSD_GetText} $ToolField $Tool
   Call CheckTool
   ${If} $Refusal != ""
+    !insertmacro Say "$Refusal"
     MessageBox MB_OK|MB_ICONSTOP "$Refusal"
     Abort
   ${EndIf}
@@ -558,6 +739,7 @@ FunctionEnd
 
 Section "Velmora"
   SetRegView 64
+  !insertmacro Say "Installing Velmora in place of $Tool."
   ${If} $Repair != ""
     !insertmacro Say "$Found An earlier installation was not finished; putting it back first."
     StrCpy $R5 $Repair
@@ -570,7 +752,7 @@ Section "Velmora"
   SetOutPath "$INSTDIR"
   StrCpy $Started 1
 
-  !insertmacro Step "copy"
+  !insertmacro Step "copy" "Writing Velmora and ${HELPER} under temporary names."
   ClearErrors
   File "/oname=$Tool${NEW}" "${BIN}/Velmora.exe"
   File "/oname=$INSTDIR\${HELPER}${NEW}" "${BIN}/VelmoraHelper.exe"
@@ -579,7 +761,7 @@ Section "Velmora"
   ${EndIf}
 
   ; The record comes before the swap, so that whatever has changed can be undone.
-  !insertmacro Step "record"
+  !insertmacro Step "record" "Writing the uninstaller and its entry."
   ClearErrors
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Velmora ${VERSION}"
@@ -596,7 +778,7 @@ Section "Velmora"
     !insertmacro Fail "Cannot write the uninstaller and its entry."
   ${EndIf}
 
-  !insertmacro Step "server"
+  !insertmacro Step "server" "Putting ${HELPER} in place."
   Push "$INSTDIR\${HELPER}"
   Call RemoveOrQueue
   ClearErrors
@@ -606,25 +788,48 @@ Section "Velmora"
   ${EndIf}
 
   ; The swap: the tool's name is empty only between these two renames.
-  !insertmacro Step "keep-original"
+  !insertmacro Step "keep-original" "Keeping the original as $Tool.exe."
   ClearErrors
   Rename "$Tool" "$Tool.exe"
   ${If} ${Errors}
     !insertmacro Fail "Cannot rename $Tool."
   ${EndIf}
-  !insertmacro Step "velmora"
+  !insertmacro Step "velmora" "Putting Velmora in place of $Tool."
   ClearErrors
   Rename "$Tool${NEW}" "$Tool"
   ${If} ${Errors}
     !insertmacro Fail "Cannot put Velmora in place of $Tool."
   ${EndIf}
 
-  !insertmacro Step "register"
+  !insertmacro Step "register" "Registering ${HELPER}."
   ExecWait '"$INSTDIR\${HELPER}" /regserver' $1
   ${If} $1 != 0
     !insertmacro Say "${HELPER} could not register itself ($1)."
   ${EndIf}
+
+  ${If} $Presets == 1
+    ; What the setup dialog would store at a first use for what is not given.
+    !insertmacro Step "settings" "Writing the settings for every user to HKLM\${MACHINE_KEY}."
+    ${If} $CompareProgram == 0
+      Call DiscoverComparison
+      StrCpy $1 0
+    ${Else}
+      StrCpy $R0 $Compare
+      StrCpy $1 1
+    ${EndIf}
+    ClearErrors
+    WriteRegStr HKLM "${MACHINE_KEY}" "BC2Path" "$R0"
+    WriteRegStr HKLM "${MACHINE_KEY}" "BC_Args" "$Args"
+    WriteRegDWORD HKLM "${MACHINE_KEY}" "UseBC2" $1
+    WriteRegDWORD HKLM "${MACHINE_KEY}" "AncestorLeft" $AncestorLeft
+    ${If} ${Errors}
+      DeleteRegKey HKLM "${MACHINE_KEY}"
+      !insertmacro Fail "Cannot write the settings for every user."
+    ${EndIf}
+    !insertmacro Say "BC2Path=$R0, BC_Args=$Args, UseBC2=$1, AncestorLeft=$AncestorLeft."
+  ${EndIf}
   StrCpy $Started 0
+  !insertmacro Say "Installed."
 SectionEnd
 
 Function .onInstFailed
@@ -635,12 +840,16 @@ Function .onInstFailed
     ${If} $R6 != ""
       !insertmacro Say "$R6"
     ${EndIf}
+    !insertmacro Say "Everything was put back as it was."
   ${EndIf}
+  !insertmacro Say "The installation failed."
   SetErrorLevel 3
 FunctionEnd
 
 Function un.onInit
   SetRegView 64
+  Push "uninstall"
+  Call un.OpenLog
 FunctionEnd
 
 Section "Uninstall"
@@ -648,6 +857,7 @@ Section "Uninstall"
   ${If} $Tool == ""
     StrCpy $Tool "$INSTDIR\pvcsmrg.exe"
   ${EndIf}
+  !insertmacro Say "Uninstalling Velmora from $Tool."
   ; The original goes back only over Velmora itself or over nothing, never over a file of
   ; someone else's. Velmora still running (an open comparison) cannot be removed: then nothing
   ; else is touched either, so that this uninstaller can simply be run again.
@@ -665,10 +875,12 @@ Section "Uninstall"
       ${If} ${Errors}
         StrCpy $2 'Velmora is running as "$Tool" and cannot be removed now. Close every open comparison and try again.'
         !insertmacro Say "$2"
+        !insertmacro Say "Nothing was changed."
         MessageBox MB_OK|MB_ICONSTOP "$2" /SD IDOK
         SetErrorLevel 2
         Abort "$2"
       ${EndIf}
+      !insertmacro Say "Removed Velmora from $Tool."
     ${EndIf}
     ${IfNot} ${FileExists} "$Tool"
       ClearErrors
@@ -684,9 +896,16 @@ Section "Uninstall"
       !insertmacro Say "Put the original back at $Tool."
     ${EndIf}
   ${EndIf}
+  !insertmacro Say "Unregistering and removing ${HELPER}."
   Push $INSTDIR
   Call un.RemoveServer
+  ; The machine-wide settings go with the installation; each user's own stay.
+  !insertmacro Say "Removing the settings for every user, HKLM\${MACHINE_KEY}."
+  DeleteRegKey HKLM "${MACHINE_KEY}"
+  DeleteRegKey /ifempty HKLM "Software\Tessmark"
+  !insertmacro Say "Removing the uninstaller and its entry."
   Push "$INSTDIR\${UNINSTALLER}"
   Call un.RemoveOrQueue
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  !insertmacro Say "Uninstalled."
 SectionEnd

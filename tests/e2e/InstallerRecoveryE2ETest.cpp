@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <ostream>
 
 #include "InstallerRun.h"
 
@@ -55,46 +56,59 @@ TEST_F(InstallerRecovery, EveryFormOfTheToolPathInstallsTheFullPathAndUninstalls
 TEST_F(InstallerRecovery, RepairsHalfDoneStatesAndRefusesWhatItCannotTellApart) {
   const std::string folder = "C:\\Merant";
   const std::string entry = kUninstallKey;
+  const std::string log = e2e::WineSession::TempDir() + "\\Velmora-Setup.log";
+  const std::string unfinished =
+      " An earlier installation was not finished; putting it back first.";
   struct Row {
     const char* found;
     std::function<void(e2e::WineSession&)> arrange;
     std::string exitCode;  // "0" repaired and installed, "2" refused with nothing changed
+    std::string said;      // in the details and the log
   } rows[] = {
       {"the original at <name>.exe and nothing at <name>",
-       [](e2e::WineSession& w) { w.Remove(kTool); }, "0"},
+       [](e2e::WineSession& w) { w.Remove(kTool); }, "0",
+       "Found the original at " + kTool + ".exe and nothing at " + kTool + "." + unfinished},
       {"the original at <name>.exe and a 0-byte file at <name>",
-       [](e2e::WineSession& w) { w.WriteFile(kTool, ""); }, "0"},
+       [](e2e::WineSession& w) { w.WriteFile(kTool, ""); }, "0",
+       "Found the original at " + kTool + ".exe and an empty file at " + kTool + "." + unfinished},
       {"the original at <name>.exe and Velmora at <name>, without a record",
        [](e2e::WineSession& w) {
          w.Install("Velmora.exe", kTool);
          w.Install("VelmoraHelper.exe", "C:\\Merant\\VelmoraHelper.exe");
        },
-       "0"},
+       "0",
+       "Found the original at " + kTool + ".exe and Velmora at " + kTool +
+           " without an uninstaller." + unfinished},
       {"a record without files",
        [&](e2e::WineSession& w) {
          w.Install("StandInGui.exe", kTool);
          w.Remove(kTool + ".exe");
          w.RegAdd(entry, "Tool", "REG_SZ", kTool);
        },
-       "0"},
+       "0",
+       "Found the record of an installation in place of " + kTool +
+           ", but the tool was never replaced." + unfinished},
       {"a record, the original at <name>.exe and someone's file at <name>",
        [&](e2e::WineSession& w) {
          w.WriteFile(kTool, "someone's file");
          w.RegAdd(entry, "Tool", "REG_SZ", kTool);
        },
-       "2"},
+       "2",
+       "\"" + kTool + ".exe\" and \"" + kTool +
+           "\" cannot be told apart: put the original PVCS Merge Tool back under \"" + kTool +
+           "\" by hand."},
       {"someone's file under the temporary name",
        [](e2e::WineSession& w) {
          w.Remove(kTool);
          w.WriteFile(kTool + ".velmora-new", "someone's file");
        },
-       "2"},
+       "2", "\"" + kTool + ".velmora-new\" exists already and is not part of Velmora."},
       {"someone's VelmoraHelper.exe",
        [](e2e::WineSession& w) {
          w.Remove(kTool);
          w.WriteFile("C:\\Merant\\VelmoraHelper.exe", "someone's file");
        },
-       "2"},
+       "2", "\"C:\\Merant\\VelmoraHelper.exe\" exists already and is not part of Velmora."},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.found);
@@ -103,6 +117,8 @@ TEST_F(InstallerRecovery, RepairsHalfDoneStatesAndRefusesWhatItCannotTellApart) 
     row.arrange(wine);
     std::string found = State(folder);
     EXPECT_EQ(Setup(kTool), row.exitCode);
+    EXPECT_NE(wine.ReadFile(log).find(row.said + "\r\n"), std::string::npos) << wine.ReadFile(log);
+    wine.Remove(log);
     if (row.exitCode == "2") {
       EXPECT_EQ(State(folder), found) << "nothing changed";
       fs::remove_all(wine.UnixPath(folder));
@@ -203,6 +219,10 @@ struct Stop {
   const char* step;
   std::string killed;  // the state that the killed install leaves, "%" for the tool's folder
 };
+
+void PrintTo(const Stop& stop, std::ostream* out) {
+  *out << stop.step;
+}
 
 class InstallStopped : public InstallerRecovery, public testing::WithParamInterface<Stop> {};
 

@@ -62,6 +62,7 @@ Var Found       ; what the checks found about that earlier install
 Var State       ; what InstallState found
 Var Started     ; 1 while the install has changed something that a failure must undo
 Var LogFile     ; the log's full path
+Var FailCode    ; 2 when a failed install changed nothing (a refusal), else empty for 3
 Var Presets     ; 1 when any of the machine-wide settings was given
 Var Compare     ; /COMPARE: a program's full path, "PVCS", or empty
 Var CompareProgram ; 1 when /COMPARE names a program
@@ -745,6 +746,8 @@ Section "Velmora"
     StrCpy $R5 $Repair
     Call RollBack
     ${If} $R6 != ""
+      ; Nothing of this run has changed anything yet: a refusal.
+      StrCpy $FailCode 2
       !insertmacro Fail "$R6"
     ${EndIf}
   ${EndIf}
@@ -843,7 +846,11 @@ Function .onInstFailed
     !insertmacro Say "Everything was put back as it was."
   ${EndIf}
   !insertmacro Say "The installation failed."
-  SetErrorLevel 3
+  ${If} $FailCode == 2
+    SetErrorLevel 2
+  ${Else}
+    SetErrorLevel 3
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit

@@ -171,6 +171,14 @@ TEST_F(InstallerRecovery, UninstallWhileAComparisonIsOpenIsRefusedAndWorksOnceIt
   wine.Finish(uninstaller, kPatienceSeconds);
   EXPECT_EQ(State(folder), installed) << "everything kept";
 
+  // An installer run meanwhile that finds the install unfinished cannot roll it back either.
+  const std::string uninstallerBytes = wine.ReadFile(folder + "\\Velmora-uninstall.exe");
+  wine.Remove(folder + "\\Velmora-uninstall.exe");
+  const std::string unfinished = State(folder);
+  EXPECT_EQ(Setup(kTool), "2");
+  EXPECT_EQ(State(folder), unfinished);
+  wine.WriteFile(folder + "\\Velmora-uninstall.exe", uninstallerBytes);
+
   for (pid_t pid : wine.WindowsProcesses("BComp.exe")) kill(pid, SIGKILL);
   EXPECT_EQ(wine.FinishLikePvcs(), "0");
   ASSERT_TRUE(Uninstall(folder));

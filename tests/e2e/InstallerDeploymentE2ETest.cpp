@@ -164,4 +164,24 @@ TEST_F(InstallerDeployment, AFailureWhileWritingThePresetsUndoesTheWholeInstall)
                       "Everything was put back as it was.", "The installation failed."}));
 }
 
+TEST_F(InstallerDeployment, AnInteractiveInstallTakesTheSameSwitches) {
+  PlaceTool(kTool);
+  wine.Install("StandInGui.exe", "C:\\BC3\\BComp.exe");
+  wine.Install("PressButton.exe", "C:\\e2e\\PressButton.exe");
+  pid_t setup = wine.Start({"C:\\e2e\\" + kSetup, "/TOOL=" + kTool, "/COMPARE=C:\\BC3\\BComp.exe",
+                            "/ARGS=/solo /expandall", "/LOG=" + kLog});
+  // Wine quotes the argument with the blank as a whole switch. The tool's page offers the tool
+  // given; Install, then Close once it has finished.
+  EXPECT_EQ(wine.Wine({"C:\\e2e\\PressButton.exe", "Velmora", "1", "40000"}, kPatienceSeconds), 0);
+  EXPECT_TRUE(e2e::WineSession::WaitUntil(
+      [&] { return wine.ReadFile(kLog).find("Installed.\r\n") != std::string::npos; },
+      kPatienceSeconds));
+  EXPECT_EQ(wine.Wine({"C:\\e2e\\PressButton.exe", "Velmora", "1", "40000"}, kPatienceSeconds), 0);
+  EXPECT_EQ(wine.Finish(setup, kPatienceSeconds), 0);
+  EXPECT_EQ(State("C:\\Merant"), Installed("C:\\Merant"));
+  EXPECT_EQ(Values(wine.RegQuery(kMachineKey)),
+            "AncestorLeft=REG_DWORD:0x0 BC2Path=REG_SZ:C:\\BC3\\BComp.exe BC_Args=REG_SZ:/solo "
+            "/expandall UseBC2=REG_DWORD:0x1");
+}
+
 }  // namespace

@@ -167,8 +167,9 @@ TEST_F(InstallerRecovery, UninstallWhileAComparisonIsOpenIsRefusedAndWorksOnceIt
                       "\" and cannot be removed now. Close every open comparison and try again.\n"),
             std::string::npos)
       << wine.ReadFile("C:\\e2e\\probe.txt");
-  kill(-uninstaller, SIGKILL);
-  wine.Finish(uninstaller, kPatienceSeconds);
+  // The failed uninstall's page, left with Cancel.
+  EXPECT_EQ(wine.Wine({"C:\\e2e\\PressButton.exe", "Velmora", "2", "40000"}, kPatienceSeconds), 0);
+  EXPECT_EQ(wine.Finish(uninstaller, kPatienceSeconds), 2);
   EXPECT_EQ(State(folder), installed) << "everything kept";
 
   // An installer run meanwhile that finds the install unfinished cannot roll it back either.

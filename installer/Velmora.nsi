@@ -842,8 +842,9 @@ Function .onInstFailed
     Call RollBack
     ${If} $R6 != ""
       !insertmacro Say "$R6"
+    ${Else}
+      !insertmacro Say "Everything was put back as it was."
     ${EndIf}
-    !insertmacro Say "Everything was put back as it was."
   ${EndIf}
   !insertmacro Say "The installation failed."
   ${If} $FailCode == 2

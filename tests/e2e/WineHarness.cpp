@@ -51,13 +51,15 @@ std::vector<std::string> WineEnvironment(const std::string& prefix) {
   return env;
 }
 
-// Starts a program in its own process group with its output sent to `logFile`.
+// Starts a program in its own process group with its output sent to `logFile`, in the folder
+// `cwd` when one is given (Wine maps it to the Windows current folder).
 pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-            const std::string& logFile) {
+            const std::string& logFile, const std::string& cwd = "") {
   pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
     setpgid(0, 0);
+    if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
     int fd = open(logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     int devnull = open("/dev/null", O_RDONLY);
     if (devnull >= 0) dup2(devnull, 0);
@@ -248,7 +250,11 @@ void WineSession::Install(const std::string& program, const std::string& windows
 int WineSession::Wine(const std::vector<std::string>& args, int timeoutSeconds) const {
   std::vector<std::string> argv{kWine};
   argv.insert(argv.end(), args.begin(), args.end());
-  return Run(argv, WineEnvironment(prefix_), dir_ + "/wine.log", timeoutSeconds);
+  return WaitFor(Spawn(argv, WineEnvironment(prefix_), dir_ + "/wine.log", cwd_), timeoutSeconds);
+}
+
+void WineSession::SetCurrentFolder(const std::string& windowsPath) {
+  cwd_ = windowsPath.empty() ? "" : UnixPath(windowsPath);
 }
 
 void WineSession::RegAdd(const std::string& key, const std::string& name, const std::string& type,
@@ -269,8 +275,10 @@ RequestOutcome WineSession::RunLikePvcs(const std::string& commandLine, int boxe
         Spawn({kWine, "C:\\e2e\\UiProbe.exe", "C:\\e2e\\probe.txt", "40000", std::to_string(boxes)},
               env, dir_ + "/wine.log");
   }
-  Run({kWine, "C:\\e2e\\PvcsStandIn.exe", "C:\\e2e\\cmdline.txt", "C:\\e2e\\result.txt", "45000"},
-      env, dir_ + "/wine.log", 60);
+  WaitFor(Spawn({kWine, "C:\\e2e\\PvcsStandIn.exe", "C:\\e2e\\cmdline.txt", "C:\\e2e\\result.txt",
+                 "45000"},
+                env, dir_ + "/wine.log", cwd_),
+          60);
   if (probe) WaitFor(probe, 60);
   RequestOutcome outcome;
   outcome.launcher = ReadFile("C:\\e2e\\result.txt");

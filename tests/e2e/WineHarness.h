@@ -51,6 +51,10 @@ class WineSession {
   // `boxes` message boxes as a user would, reading each one first.
   RequestOutcome RunLikePvcs(const std::string& commandLine, int boxes) const;
 
+  // The Windows current folder of the programs that Wine() and RunLikePvcs() start from now on;
+  // empty for Wine's default.
+  void SetCurrentFolder(const std::string& windowsPath);
+
   // Runs wine64 with these arguments; the exit code, or -1 after the time limit.
   int Wine(const std::vector<std::string>& args, int timeoutSeconds) const;
 
@@ -88,7 +92,8 @@ class WineSession {
  private:
   std::string dir_;
   std::string prefix_;
-  int pvcs_ = 0;  // the process started by StartLikePvcs
+  int pvcs_ = 0;     // the process started by StartLikePvcs
+  std::string cwd_;  // Unix path of the current folder for started programs, or empty
 };
 
 // The LANG every Wine command is started with from now on; "en_US.UTF-8" unless set. Wine

@@ -17,7 +17,7 @@ const std::string kTypeLibKey = "HKCR\\TypeLib\\{4E366641-DEE7-4E6A-B103-83E3DA9
 const std::string kTypeLibMarshaller = "{00020424-0000-0000-C000-000000000046}";
 const std::string kServer = "C:\\PVCS\\VelmoraHelper.exe";
 const std::string kSettings = "HKCU\\Software\\Tessmark\\Velmora";
-const std::string kListHeader = "VelmoraHelper pending deletions 1\r\n";
+const std::string kListHeader = "VelmoraHelper pending deletions 2\r\n";
 
 // A bounded wait for something another process does; long enough for a slow machine.
 constexpr int kPatienceSeconds = 60;

@@ -49,13 +49,50 @@ Text PlainPath(const Text& path) {
   return path;
 }
 
+// The handle's object name from NtQueryObject, which has no length limit: "\\??\\C:\\…" under
+// Wine, "\\Device\\HarddiskVolume3\\…" or "\\Device\\Mup\\server\\share\\…" on Windows, made
+// plain. For paths that GetFinalPathNameByHandleW cannot give: Wine's stops at MAX_PATH.
+Text ObjectNamePath(HANDLE handle) {
+  struct Name {
+    USHORT length;
+    USHORT maximumLength;
+    PWSTR buffer;
+  };
+  using QueryObject = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+  constexpr int kObjectNameInformation = 1;
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  auto query = ntdll ? reinterpret_cast<QueryObject>(
+                           reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryObject")))
+                     : nullptr;
+  if (query == nullptr) return {};
+  std::vector<uint8_t> buffer(sizeof(Name) + 65536 * sizeof(wchar_t));
+  ULONG returned = 0;
+  if (query(handle, kObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+            &returned) < 0)
+    return {};
+  const auto* name = reinterpret_cast<const Name*>(buffer.data());
+  if (name->buffer == nullptr) return {};
+  Text nt = FromWide(name->buffer, name->length / sizeof(wchar_t));
+  if (nt.rfind(u"\\??\\UNC\\", 0) == 0) return u"\\" + nt.substr(7);
+  if (nt.rfind(u"\\??\\", 0) == 0) return nt.substr(4);
+  if (nt.rfind(u"\\Device\\Mup\\", 0) == 0) return u"\\" + nt.substr(11);
+  for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+    const wchar_t drive[] = {letter, L':', L'\0'};
+    wchar_t device[MAX_PATH] = {};
+    if (QueryDosDeviceW(drive, device, MAX_PATH) == 0) continue;
+    Text prefix = FromWide(device) + u"\\";
+    if (nt.rfind(prefix, 0) == 0) return FromWide(drive) + u"\\" + nt.substr(prefix.size());
+  }
+  return {};
+}
+
 class Win32OpenEntry : public IOpenEntry {
  public:
   explicit Win32OpenEntry(HANDLE handle) : file_(handle) {}
 
   Text FinalPath() override {
     DWORD needed = GetFinalPathNameByHandleW(file_.get(), nullptr, 0, FILE_NAME_NORMALIZED);
-    if (needed == 0) return {};
+    if (needed == 0) return ObjectNamePath(file_.get());
     Text buffer(needed, u'\0');
     DWORD stored =
         GetFinalPathNameByHandleW(file_.get(), Wide(buffer.data()), needed, FILE_NAME_NORMALIZED);

@@ -189,6 +189,12 @@ TEST_F(HelperServerRun, RefusesWhatIsNoFileInsideTheTemporaryDirectory) {
       {"device", temp + "\\nul", "80070057", "names a device"},
       {"climbing out", temp + "\\..\\..\\..\\outside\\keep.zip", "80070005",
        "is not inside the temporary directory"},
+      {"pipe", "\\\\./pipe\\velmora-e2e", "80070057", "device or namespace path"},
+      {"pipe, forward slashes", "//./pipe/velmora-e2e", "80070057", "device or namespace path"},
+      {"pipe through a server name", "\\\\localhost\\pipe\\velmora-e2e", "80070057",
+       "device or namespace path"},
+      {"object namespace", "\\??\\" + temp + "\\accepted.zip", "80070057",
+       "device or namespace path"},
   };
   std::vector<std::string> paths;
   for (const Refusal& refusal : refusals) paths.push_back(refusal.path);

@@ -99,7 +99,8 @@ void DeferredDeletion::Save(uint64_t now) {
   // this run alone.
   for (const PendingFile& file : list_.Read())
     if (!Listed(finished_, file)) schedule_.Add(file, now);
-  if (list_.Write(schedule_.Files()) == 0) list_.DropLeftovers();
+  // Only with the lock held is every ".new" file beside the list a dead process's leftover.
+  if (list_.Write(schedule_.Files()) == 0 && lock) list_.DropLeftovers();
   list_.Record(toRecord_);
   toRecord_.clear();
   unsaved_ = false;

@@ -205,6 +205,17 @@ TEST_F(Deferred, ListOfTheFirstVersionIsFinishedByPathAsBefore) {
   EXPECT_TRUE(ListOnDisk().empty());
 }
 
+TEST_F(Deferred, WithoutItsLockTheListIsStillWrittenButNoOtherFileBesideItRemoved) {
+  files.AddFile(kList + u".lock", "");
+  files.DenyAccess(kList + u".lock");
+  files.AddFile(kList + u".9.new", ListOf({kTemp + u"\\b.zip"}));
+  files.Lock(kTemp + u"\\b.zip");
+  DeferredDeletion work(files, environment);
+  work.Resume(0);
+  EXPECT_EQ(ListOnDisk(), std::vector<Text>{kTemp + u"\\b.zip"});
+  EXPECT_TRUE(files.Exists(kList + u".9.new")) << "it may be another process's work";
+}
+
 // Two server processes of one user on one list: whatever step of one the other's whole save
 // falls between, no entry is lost and none finished comes back.
 TEST_F(Deferred, TwoServerProcessesSavingAtOnceLoseNoEntry) {

@@ -68,6 +68,28 @@ bool HasDeviceElement(TextView path) {
   return false;
 }
 
+bool IsSeparator(char16_t c) {
+  return c == u'\\' || c == u'/';
+}
+
+// "\\.\", "\\?\", "//./", "\\./", "\??\" and the like lead to devices and the object
+// namespace, and "\\server\pipe\" and "\\server\mailslot\" to pipes and mailslots.
+bool NamesNamespace(TextView path) {
+  if (path.size() >= 4 && IsSeparator(path[0]) && path[1] == u'?' && path[2] == u'?' &&
+      IsSeparator(path[3]))
+    return true;
+  if (path.size() < 2 || !IsSeparator(path[0]) || !IsSeparator(path[1])) return false;
+  size_t serverEnd = 2;
+  while (serverEnd < path.size() && !IsSeparator(path[serverEnd])) ++serverEnd;
+  TextView server = path.substr(2, serverEnd - 2);
+  if (server.find_first_not_of(u".? ") == TextView::npos) return true;
+  size_t shareEnd = serverEnd + 1;
+  while (shareEnd < path.size() && !IsSeparator(path[shareEnd])) ++shareEnd;
+  TextView share =
+      serverEnd < path.size() ? path.substr(serverEnd + 1, shareEnd - serverEnd - 1) : TextView();
+  return EqualsIgnoreAsciiCase(share, u"pipe") || EqualsIgnoreAsciiCase(share, u"mailslot");
+}
+
 // Refusal of the opened entry: a folder, a link or a place outside the temporary directory.
 // Empty when it may be deleted.
 Text WhyNot(IOpenEntry& entry, uint32_t pathAttributes, const Text& tempDirectory, const Text& path,
@@ -113,24 +135,34 @@ bool IsInsideDirectory(TextView finalPath, TextView directory) {
          finalPath[directory.size()] == u'\\';
 }
 
+Text RefusalByText(const Text& path) {
+  if (path.empty()) return u"VelmoraHelper was given an empty path.";
+  if (NamesNamespace(path))
+    return Format(
+        u"%s is a device or namespace path; VelmoraHelper accepts only plain full "
+        u"paths of files.",
+        {Quoted(path)});
+  if (!IsFullPath(path)) return Format(u"%s is not a full path.", {Quoted(path)});
+  if (HasForbiddenCharacter(path))
+    return Format(u"%s holds characters that no file name may hold.", {Quoted(path)});
+  if (HasDeviceElement(path)) return Format(u"%s names a device, not a file.", {Quoted(path)});
+  return {};
+}
+
+Text OpenablePath(platform::IFileSystem& files, const Text& path) {
+  Text full = files.FullPathName(path);
+  if (StartsWith(full, u"\\\\")) return u"\\\\?\\UNC\\" + full.substr(2);
+  return u"\\\\?\\" + full;
+}
+
 Verdict JudgeRequest(platform::IFileSystem& files, const Text& tempDirectory, const Text& path) {
   using Kind = Verdict::Kind;
-  if (path.empty()) return Refuse(Kind::InvalidPath, u"VelmoraHelper was given an empty path.");
-  if (StartsWith(path, u"\\\\?\\") || StartsWith(path, u"\\\\.\\"))
-    return Refuse(Kind::InvalidPath,
-                  Format(u"%s is a device or namespace path; VelmoraHelper accepts only plain "
-                         u"full paths of files.",
-                         {Quoted(path)}));
-  if (!IsFullPath(path))
-    return Refuse(Kind::InvalidPath, Format(u"%s is not a full path.", {Quoted(path)}));
-  if (HasForbiddenCharacter(path))
-    return Refuse(Kind::InvalidPath,
-                  Format(u"%s holds characters that no file name may hold.", {Quoted(path)}));
-  if (HasDeviceElement(path))
-    return Refuse(Kind::InvalidPath, Format(u"%s names a device, not a file.", {Quoted(path)}));
+  Text why = RefusalByText(path);
+  if (!why.empty()) return Refuse(Kind::InvalidPath, why);
 
   uint32_t error = 0;
-  auto entry = files.OpenEntry(path, EntryAccess::Inspect, &error);
+  const Text openable = OpenablePath(files, path);
+  auto entry = files.OpenEntry(openable, EntryAccess::Inspect, &error);
   if (!entry) {
     if (error == platform::kErrorFileNotFound || error == platform::kErrorPathNotFound)
       return Refuse(Kind::Missing, Format(u"%s does not exist.", {Quoted(path)}));
@@ -138,26 +170,38 @@ Verdict JudgeRequest(platform::IFileSystem& files, const Text& tempDirectory, co
                                            {Quoted(path), ToDecimal(error)}));
   }
   Text finalPath = entry->FinalPath();
-  Text why = WhyNot(*entry, files.Attributes(path), tempDirectory, path, finalPath);
+  why = WhyNot(*entry, files.Attributes(openable), tempDirectory, path, finalPath);
   if (!why.empty()) return Refuse(Kind::NotAllowed, why);
+  // What is deleted later must be this very file, not one made under its name meanwhile.
+  auto identity = entry->Identity();
+  if (!identity)
+    return Refuse(Kind::NotAllowed,
+                  Format(u"The identity of %s cannot be read, so VelmoraHelper cannot tell it "
+                         u"from a file made later under the same name.",
+                         {Quoted(path)}));
   Verdict verdict;
   verdict.kind = Kind::Accepted;
   verdict.finalPath = finalPath;
+  verdict.identity = identity;
   return verdict;
 }
 
 DeleteAttempt DeleteIfSafe(platform::IFileSystem& files, const Text& tempDirectory,
-                           const Text& path) {
+                           const PendingFile& file) {
+  if (!RefusalByText(file.path).empty()) return {DeleteOutcome::Refused, 0};
   uint32_t error = 0;
-  auto entry = files.OpenEntry(path, EntryAccess::Delete, &error);
+  const Text openable = OpenablePath(files, file.path);
+  auto entry = files.OpenEntry(openable, EntryAccess::Delete, &error);
   if (!entry) {
     if (error == platform::kErrorFileNotFound || error == platform::kErrorPathNotFound)
       return {DeleteOutcome::Gone, error};
     if (error == platform::kErrorSharingViolation) return {DeleteOutcome::Held, error};
     return {DeleteOutcome::Failed, error};
   }
-  if (!WhyNot(*entry, files.Attributes(path), tempDirectory, path, entry->FinalPath()).empty())
+  if (!WhyNot(*entry, files.Attributes(openable), tempDirectory, file.path, entry->FinalPath())
+           .empty())
     return {DeleteOutcome::Refused, 0};
+  if (file.identity && entry->Identity() != file.identity) return {DeleteOutcome::Replaced, 0};
   error = entry->Delete();
   if (error == 0) return {DeleteOutcome::Deleted, 0};
   if (error == platform::kErrorSharingViolation) return {DeleteOutcome::Held, error};

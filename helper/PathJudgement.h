@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
+#include "helper/PendingFile.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "support/Text.h"
@@ -19,7 +21,8 @@ struct Verdict {
     Missing,      // no such file
   };
   Kind kind = Kind::InvalidPath;
-  Text finalPath;    // the file's final path, when accepted
+  Text finalPath;                                  // the file's final path, when accepted
+  std::optional<platform::FileIdentity> identity;  // the accepted file's identity
   Text description;  // why it was refused, in English, naming the path
 };
 
@@ -31,15 +34,24 @@ Text FinalTempDirectory(platform::IFileSystem& files, platform::IEnvironment& en
 // either case.
 bool IsInsideDirectory(TextView finalPath, TextView directory);
 
+// Why the text alone rules `path` out (empty, relative, a device or namespace spelling,
+// wildcards, streams); empty when it may be looked at. Nothing is opened for this.
+Text RefusalByText(const Text& path);
+
+// The form in which the server opens `path`: "\\?\" before its full path, so that paths
+// longer than MAX_PATH are judged and deleted like any other; "." and ".." are resolved first.
+Text OpenablePath(platform::IFileSystem& files, const Text& path);
+
 // Judges a path handed to the server. `tempDirectory` is FinalTempDirectory's answer.
 Verdict JudgeRequest(platform::IFileSystem& files, const Text& tempDirectory, const Text& path);
 
 enum class DeleteOutcome {
   Deleted,
-  Gone,     // the file no longer exists: nothing left to do
-  Held,     // another process still has it open without sharing deletion
-  Refused,  // it is no longer a regular file inside the temporary directory: left alone
-  Failed,   // another failure; `error` tells which
+  Gone,      // the file no longer exists: nothing left to do
+  Held,      // another process still has it open without sharing deletion
+  Refused,   // it is no longer a regular file inside the temporary directory: left alone
+  Replaced,  // another file than the one accepted has its name now: left alone
+  Failed,    // another failure; `error` tells which
 };
 
 struct DeleteAttempt {
@@ -48,8 +60,9 @@ struct DeleteAttempt {
 };
 
 // Opens the file for deletion, judges what was opened once more (it may have been replaced by
-// a link or a folder since it was accepted) and deletes it through the same handle.
+// a link, a folder or another file since it was accepted) and deletes it through the same
+// handle. A file whose identity was recorded is deleted only when the opened one has it.
 DeleteAttempt DeleteIfSafe(platform::IFileSystem& files, const Text& tempDirectory,
-                           const Text& path);
+                           const PendingFile& file);
 
 }  // namespace velmora

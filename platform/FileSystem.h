@@ -48,6 +48,21 @@ enum class EntryAccess {
             // without sharing deletion
 };
 
+// Which file an open handle refers to, whatever its path: the volume's serial number and the
+// file's ID on it (GetFileInformationByHandle). A file deleted and made again under the same
+// name gets another ID.
+struct FileIdentity {
+  uint32_t volumeSerial = 0;
+  uint64_t fileId = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// A lock on a file, held by this process until the object is destroyed (or the process ends).
+class IFileLock {
+ public:
+  virtual ~IFileLock() = default;
+};
+
 // An entry held open by handle, so that what is judged is what gets deleted.
 class IOpenEntry {
  public:
@@ -57,6 +72,8 @@ class IOpenEntry {
   virtual Text FinalPath() = 0;
   // The attributes of the opened entry.
   virtual uint32_t Attributes() = 0;
+  // The opened entry's identity; none when it cannot be read.
+  virtual std::optional<FileIdentity> Identity() = 0;
   // Deletes the entry through the handle (opened with EntryAccess::Delete), clearing its
   // read-only attribute first. 0 on success, else the error code.
   virtual uint32_t Delete() = 0;
@@ -87,10 +104,22 @@ class IFileSystem {
   // null on failure, with the error code in `error`.
   virtual std::unique_ptr<IOpenEntry> OpenEntry(const Text& path, EntryAccess access,
                                                 uint32_t* error) = 0;
-  // Replaces a file as one step: writes `path` with ".new" appended, flushes it to disk, then
-  // moves it over `path`. A failure at any point leaves the old file as it was.
-  // 0 on success, else the error code.
-  virtual uint32_t ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes) = 0;
+  // Replaces a file as one step: writes `freshPath`, flushes it to disk, then moves it over
+  // `path`. A failure at any point leaves the old file as it was. 0 on success, else the error
+  // code.
+  virtual uint32_t ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes,
+                                const Text& freshPath) = 0;
+  // The same, written beside it as `path` with ".new" appended.
+  uint32_t ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes) {
+    return ReplaceWhole(path, bytes, path + u".new");
+  }
+  // FindFirstFileW / FindNextFileW: every entry of a folder that matches the pattern's last
+  // element ("*" and "?" as Windows reads them).
+  virtual std::vector<FoundEntry> FindAll(const Text& pattern) = 0;
+  // Opens (creating it when missing) `path` shared with no one, so that only one process at a
+  // time holds it; waits up to `waitMs` while another process does. Null on failure, with the
+  // error code in `error` (a sharing violation while another process holds it).
+  virtual std::unique_ptr<IFileLock> Lock(const Text& path, uint32_t waitMs, uint32_t* error) = 0;
   // CreateDirectoryW; 0 on success, else the error code (183 when it exists).
   virtual uint32_t CreateFolder(const Text& path) = 0;
 };

@@ -1,11 +1,22 @@
 #include "platform/memory/MemoryFileSystem.h"
 
+#include <functional>
 #include <stdexcept>
 
 #include "platform/ErrorCodes.h"
 #include "platform/memory/CaseFold.h"
 
 namespace velmora::platform {
+
+namespace {
+
+// File IDs are never reused, so a file made again under the same name has another one.
+uint64_t NextFileId() {
+  static uint64_t next = 0;
+  return ++next;
+}
+
+}  // namespace
 
 struct MemoryFileSystem::Node {
   enum class Held { None, Exclusive, Writing };
@@ -21,6 +32,7 @@ struct MemoryFileSystem::Node {
   Node* parent = nullptr;
   std::map<Text, std::unique_ptr<Node>> children;  // by folded long name
   Text linkTarget;                                 // not empty for a link
+  uint64_t fileId = NextFileId();
 
   // What GetFileAttributesW reports: a file without attributes reads as "normal".
   uint32_t Reported() const {
@@ -117,7 +129,11 @@ Text RootOf(TextView s) {
 // Makes the path absolute against `current` (a full path such as C:\work) and splits it.
 ParsedPath Parse(const Text& path, const Text& current, bool allowWildcards) {
   ParsedPath out;
-  Text s = Normalised(path);
+  // "\\?\C:\..." and "\\?\UNC\server\share\..." are taken as they stand: no "/" for
+  // "\", no "." or ".." resolved, no trailing dots or blanks dropped.
+  bool literal = path.starts_with(u"\\\\?\\");
+  Text s = literal ? path.substr(4) : Normalised(path);
+  if (literal && s.starts_with(u"UNC\\")) s = u"\\" + s.substr(3);
   if (s.empty()) {
     out.error = kErrorPathNotFound;
     return out;
@@ -153,12 +169,16 @@ ParsedPath Parse(const Text& path, const Text& current, bool allowWildcards) {
     if (next == Text::npos) next = rest.size();
     Text element = rest.substr(pos, next - pos);
     pos = next + 1;
+    if (literal && (element == u"." || element == u"..")) {
+      out.error = kErrorInvalidName;
+      return out;
+    }
     if (element.empty() || element == u".") continue;
     if (element == u"..") {
       if (!out.elements.empty()) out.elements.pop_back();
       continue;
     }
-    out.elements.push_back(StripTrailingDotsAndSpaces(element));
+    out.elements.push_back(literal ? element : StripTrailingDotsAndSpaces(element));
   }
   for (size_t i = 0; i < out.elements.size(); ++i) {
     bool last = i + 1 == out.elements.size();
@@ -261,6 +281,7 @@ MemoryFileSystem::Node* MemoryFileSystem::Require(const Text& path) {
 // --- IFileSystem ---
 
 uint32_t MemoryFileSystem::Attributes(const Text& path, uint32_t* error) {
+  Step();
   Lookup found = Resolve(path);
   uint32_t failure = found.EntryError();
   if (failure == 0 && found.node->denied) failure = kErrorAccessDenied;
@@ -269,6 +290,7 @@ uint32_t MemoryFileSystem::Attributes(const Text& path, uint32_t* error) {
 }
 
 uint32_t MemoryFileSystem::SetAttributes(const Text& path, uint32_t attributes) {
+  Step();
   // The bits SetFileAttributesW can change; the folder bit is the entry's own.
   constexpr uint32_t kSettable = 0x1 | 0x2 | 0x4 | 0x20 | 0x100 | 0x1000 | 0x2000;
   Lookup found = Resolve(path);
@@ -279,6 +301,7 @@ uint32_t MemoryFileSystem::SetAttributes(const Text& path, uint32_t attributes) 
 }
 
 std::optional<FoundEntry> MemoryFileSystem::FindFirst(const Text& path) {
+  Step();
   // A search names an entry inside a folder: never a trailing backslash, a root or a share.
   if (path.empty() || path.back() == u'\\' || path.back() == u'/') return std::nullopt;
   Lookup found = Resolve(path, true);
@@ -299,6 +322,7 @@ std::optional<FoundEntry> MemoryFileSystem::FindFirst(const Text& path) {
 }
 
 uint32_t MemoryFileSystem::Move(const Text& from, const Text& to) {
+  Step();
   Lookup source = Resolve(from);
   if (uint32_t failure = source.EntryError()) return failure;
   Node* node = source.node;
@@ -330,6 +354,7 @@ uint32_t MemoryFileSystem::Move(const Text& from, const Text& to) {
 }
 
 uint32_t MemoryFileSystem::Delete(const Text& path) {
+  Step();
   Lookup found = Resolve(path);
   if (uint32_t failure = found.EntryError()) return failure;
   Node* node = found.node;
@@ -343,6 +368,7 @@ uint32_t MemoryFileSystem::Delete(const Text& path) {
 }
 
 ReadResult MemoryFileSystem::ReadWhole(const Text& path, Sharing sharing) {
+  Step();
   Lookup found = Resolve(path);
   ReadResult result;
   result.error = found.EntryError();
@@ -363,6 +389,7 @@ ReadResult MemoryFileSystem::ReadWhole(const Text& path, Sharing sharing) {
 }
 
 uint32_t MemoryFileSystem::WriteWhole(const Text& path, const std::vector<uint8_t>& bytes) {
+  Step();
   constexpr uint32_t kAttrSystem = 0x4;
   Lookup found = Resolve(path);
   if (found.error != 0) return found.error;
@@ -397,9 +424,25 @@ uint32_t MemoryFileSystem::WriteWhole(const Text& path, const std::vector<uint8_
 class MemoryFileSystem::Opened : public IOpenEntry {
  public:
   Opened(MemoryFileSystem& files, Node& node) : files_(files), node_(&node) {}
-  Text FinalPath() override { return node_ ? files_.FullPath(*node_) : Text(); }
-  uint32_t Attributes() override { return node_ ? node_->Reported() : kInvalidFileAttributes; }
+  Text FinalPath() override {
+    files_.Step();
+    return node_ ? files_.FullPath(*node_) : Text();
+  }
+  uint32_t Attributes() override {
+    files_.Step();
+    return node_ ? node_->Reported() : kInvalidFileAttributes;
+  }
+  std::optional<FileIdentity> Identity() override {
+    files_.Step();
+    if (node_ == nullptr) return std::nullopt;
+    const Node* root = node_;
+    while (root->parent != nullptr) root = root->parent;
+    // Each drive or share is a volume of its own.
+    auto serial = static_cast<uint32_t>(std::hash<Text>{}(FoldCase(root->name)));
+    return FileIdentity{serial, node_->fileId};
+  }
   uint32_t Delete() override {
+    files_.Step();
     if (node_ == nullptr) return kErrorFileNotFound;
     if (node_->parent == nullptr || (node_->directory && !node_->children.empty()))
       return kErrorAccessDenied;
@@ -430,6 +473,7 @@ MemoryFileSystem::Node* MemoryFileSystem::Follow(Node* node, int depth) {
 
 std::unique_ptr<IOpenEntry> MemoryFileSystem::OpenEntry(const Text& path, EntryAccess access,
                                                         uint32_t* error) {
+  Step();
   Lookup found = Resolve(path);
   uint32_t failure = found.EntryError();
   Node* node = found.node;
@@ -445,15 +489,17 @@ std::unique_ptr<IOpenEntry> MemoryFileSystem::OpenEntry(const Text& path, EntryA
   return std::make_unique<Opened>(*this, *node);
 }
 
-uint32_t MemoryFileSystem::ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes) {
+uint32_t MemoryFileSystem::ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes,
+                                        const Text& fresh) {
   constexpr uint32_t kErrorWriteFault = 29;
-  const Text fresh = path + u".new";
+  Step();
   if (tearNextReplace_) {
     tearNextReplace_ = false;
     WriteWhole(fresh, std::vector<uint8_t>(bytes.begin(), bytes.begin() + bytes.size() / 2));
     return kErrorWriteFault;
   }
   if (uint32_t failure = WriteWhole(fresh, bytes)) return failure;
+  Step();  // written and flushed, not yet moved
   Lookup target = Resolve(path);
   if (target.error != 0) return target.error;
   if (Node* old = target.node) {
@@ -466,6 +512,7 @@ uint32_t MemoryFileSystem::ReplaceWhole(const Text& path, const std::vector<uint
 }
 
 uint32_t MemoryFileSystem::CreateFolder(const Text& path) {
+  Step();
   Lookup found = Resolve(path);
   if (found.error != 0) return found.error;
   if (found.node != nullptr) return kErrorAlreadyExists;
@@ -476,6 +523,72 @@ uint32_t MemoryFileSystem::CreateFolder(const Text& path) {
   made->parent = found.parent;
   found.parent->children[FoldCase(found.leaf)] = std::move(made);
   return 0;
+}
+
+std::vector<FoundEntry> MemoryFileSystem::FindAll(const Text& pattern) {
+  Step();
+  std::vector<FoundEntry> out;
+  if (pattern.empty() || pattern.back() == u'\\' || pattern.back() == u'/') return out;
+  Lookup found = Resolve(pattern, true);
+  if (found.error != 0 || found.parent == nullptr) return out;
+  if (!HasWildcard(found.leaf)) {
+    if (found.node != nullptr)
+      out.push_back(FoundEntry{found.node->Reported(), found.node->name, found.node->alternate});
+    return out;
+  }
+  for (const auto& entry : found.parent->children) {
+    const Node& child = *entry.second;
+    if (Matches(found.leaf, child.name) ||
+        (!child.alternate.empty() && Matches(found.leaf, child.alternate)))
+      out.push_back(FoundEntry{child.Reported(), child.name, child.alternate});
+  }
+  return out;
+}
+
+class MemoryFileSystem::HeldLock : public IFileLock {
+ public:
+  HeldLock(MemoryFileSystem& files, Text key) : files_(files), key_(std::move(key)) {}
+  ~HeldLock() override { files_.locked_.erase(key_); }
+
+ private:
+  MemoryFileSystem& files_;
+  Text key_;
+};
+
+std::unique_ptr<IFileLock> MemoryFileSystem::Lock(const Text& path, uint32_t, uint32_t* error) {
+  Step();
+  uint32_t failure = 0;
+  Lookup found = Resolve(path);
+  if (found.error == 0 && found.node == nullptr) {
+    // Nobody else acts while this one waits, so waiting would change nothing.
+    bool stepping = stepping_;
+    stepping_ = true;  // the file's making is part of this step
+    failure = WriteWhole(path, {});
+    stepping_ = stepping;
+    found = Resolve(path);
+  }
+  if (failure == 0) failure = found.EntryError();
+  if (failure == 0 && (found.node->directory || found.node->denied)) failure = kErrorAccessDenied;
+  Text key = failure == 0 ? FoldCase(FullPath(*found.node)) : Text();
+  if (failure == 0 && (locked_.count(key) != 0 || found.node->held != Node::Held::None))
+    failure = kErrorSharingViolation;
+  if (error != nullptr) *error = failure;
+  if (failure != 0) return nullptr;
+  locked_.insert(key);
+  return std::make_unique<HeldLock>(*this, key);
+}
+
+void MemoryFileSystem::BeforeEachStep(std::function<void()> step) {
+  beforeEachStep_ = std::move(step);
+}
+
+void MemoryFileSystem::Step() {
+  if (!beforeEachStep_ || stepping_) return;
+  stepping_ = true;
+  // The step may replace or end itself.
+  std::function<void()> step = beforeEachStep_;
+  step();
+  stepping_ = false;
 }
 
 // --- Setup ---

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -30,8 +32,13 @@ class MemoryFileSystem : public IFileSystem {
   Text FullPathName(const Text& path) override;
   std::unique_ptr<IOpenEntry> OpenEntry(const Text& path, EntryAccess access,
                                         uint32_t* error) override;
-  uint32_t ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes) override;
+  uint32_t ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes,
+                        const Text& freshPath) override;
+  using IFileSystem::ReplaceWhole;
   uint32_t CreateFolder(const Text& path) override;
+  std::vector<FoundEntry> FindAll(const Text& pattern) override;
+  // Locks are held by lock objects; every other holder counts as another process.
+  std::unique_ptr<IFileLock> Lock(const Text& path, uint32_t waitMs, uint32_t* error) override;
 
   // Setup. Missing parent folders (and drives or shares) are created on the way.
   void AddDirectory(const Text& path);
@@ -75,6 +82,9 @@ class MemoryFileSystem : public IFileSystem {
   // else a file link. Paths through it lead to the target; the link itself is what a search,
   // GetFileAttributesW and a deletion see.
   void AddLink(const Text& path, const Text& target, bool folder);
+  // Called before each operation of IFileSystem and of opened entries, so that a test can let
+  // another process act between any two steps; none to stop.
+  void BeforeEachStep(std::function<void()> step);
   // The next ReplaceWhole stops half-way through writing its ".new" file, as a crash would.
   void TearNextReplace();
 
@@ -95,7 +105,12 @@ class MemoryFileSystem : public IFileSystem {
 
   class Opened;
   Node* Follow(Node* node, int depth);
+  void Step();
   bool tearNextReplace_ = false;
+  std::set<Text> locked_;  // folded paths of the locks held
+  std::function<void()> beforeEachStep_;
+  bool stepping_ = false;
+  class HeldLock;
   int following_ = 0;  // links being followed right now
 };
 

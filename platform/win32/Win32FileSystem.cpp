@@ -37,6 +37,9 @@ DWORD ShareMode(Sharing sharing) {
   return 0;
 }
 
+// A name may lead to a named pipe; its server must never act as this process.
+constexpr DWORD kNoImpersonation = SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
+
 constexpr DWORD kChunk = 1 << 20;  // ReadFile and WriteFile move at most this much per call
 
 // The plain form of a final path: "\\?\C:\x" is "C:\x", "\\?\UNC\s\x" is "\\s\x".
@@ -46,13 +49,50 @@ Text PlainPath(const Text& path) {
   return path;
 }
 
+// The handle's object name from NtQueryObject, which has no length limit: "\\??\\C:\\…" under
+// Wine, "\\Device\\HarddiskVolume3\\…" or "\\Device\\Mup\\server\\share\\…" on Windows, made
+// plain. For paths that GetFinalPathNameByHandleW cannot give: Wine's stops at MAX_PATH.
+Text ObjectNamePath(HANDLE handle) {
+  struct Name {
+    USHORT length;
+    USHORT maximumLength;
+    PWSTR buffer;
+  };
+  using QueryObject = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+  constexpr int kObjectNameInformation = 1;
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  auto query = ntdll ? reinterpret_cast<QueryObject>(
+                           reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryObject")))
+                     : nullptr;
+  if (query == nullptr) return {};
+  std::vector<uint8_t> buffer(sizeof(Name) + 65536 * sizeof(wchar_t));
+  ULONG returned = 0;
+  if (query(handle, kObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+            &returned) < 0)
+    return {};
+  const auto* name = reinterpret_cast<const Name*>(buffer.data());
+  if (name->buffer == nullptr) return {};
+  Text nt = FromWide(name->buffer, name->length / sizeof(wchar_t));
+  if (nt.rfind(u"\\??\\UNC\\", 0) == 0) return u"\\" + nt.substr(7);
+  if (nt.rfind(u"\\??\\", 0) == 0) return nt.substr(4);
+  if (nt.rfind(u"\\Device\\Mup\\", 0) == 0) return u"\\" + nt.substr(11);
+  for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+    const wchar_t drive[] = {letter, L':', L'\0'};
+    wchar_t device[MAX_PATH] = {};
+    if (QueryDosDeviceW(drive, device, MAX_PATH) == 0) continue;
+    Text prefix = FromWide(device) + u"\\";
+    if (nt.rfind(prefix, 0) == 0) return FromWide(drive) + u"\\" + nt.substr(prefix.size());
+  }
+  return {};
+}
+
 class Win32OpenEntry : public IOpenEntry {
  public:
   explicit Win32OpenEntry(HANDLE handle) : file_(handle) {}
 
   Text FinalPath() override {
     DWORD needed = GetFinalPathNameByHandleW(file_.get(), nullptr, 0, FILE_NAME_NORMALIZED);
-    if (needed == 0) return {};
+    if (needed == 0) return ObjectNamePath(file_.get());
     Text buffer(needed, u'\0');
     DWORD stored =
         GetFinalPathNameByHandleW(file_.get(), Wide(buffer.data()), needed, FILE_NAME_NORMALIZED);
@@ -65,6 +105,13 @@ class Win32OpenEntry : public IOpenEntry {
     if (!GetFileInformationByHandleEx(file_.get(), FileBasicInfo, &basic, sizeof(basic)))
       return kInvalidFileAttributes;
     return basic.FileAttributes;
+  }
+
+  std::optional<FileIdentity> Identity() override {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file_.get(), &info)) return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
   }
 
   uint32_t Delete() override {
@@ -138,7 +185,7 @@ uint32_t Win32FileSystem::Delete(const Text& path) {
 ReadResult Win32FileSystem::ReadWhole(const Text& path, Sharing sharing) {
   ReadResult result;
   FileHandle file(CreateFileW(Wide(path), GENERIC_READ, ShareMode(sharing), nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+                              FILE_ATTRIBUTE_NORMAL | kNoImpersonation, nullptr));
   if (!file.valid()) {
     result.error = GetLastError();
     return result;
@@ -164,7 +211,7 @@ ReadResult Win32FileSystem::ReadWhole(const Text& path, Sharing sharing) {
 
 uint32_t Win32FileSystem::WriteWhole(const Text& path, const std::vector<uint8_t>& bytes) {
   FileHandle file(CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+                              FILE_ATTRIBUTE_NORMAL | kNoImpersonation, nullptr));
   if (!file.valid()) return GetLastError();
   return WriteAll(file.get(), bytes);
 }
@@ -185,7 +232,8 @@ Text Win32FileSystem::FullPathName(const Text& path) {
 std::unique_ptr<IOpenEntry> Win32FileSystem::OpenEntry(const Text& path, EntryAccess access,
                                                        uint32_t* error) {
   DWORD rights = FILE_READ_ATTRIBUTES;
-  DWORD flags = FILE_FLAG_BACKUP_SEMANTICS;  // folders open too, so that they can be told apart
+  // Folders open too, so that they can be told apart.
+  DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | kNoImpersonation;
   if (access != EntryAccess::Resolve) flags |= FILE_FLAG_OPEN_REPARSE_POINT;
   if (access == EntryAccess::Delete) rights |= DELETE | FILE_WRITE_ATTRIBUTES;
   HANDLE handle =
@@ -199,11 +247,11 @@ std::unique_ptr<IOpenEntry> Win32FileSystem::OpenEntry(const Text& path, EntryAc
   return std::make_unique<Win32OpenEntry>(handle);
 }
 
-uint32_t Win32FileSystem::ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes) {
-  const Text fresh = path + u".new";
+uint32_t Win32FileSystem::ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes,
+                                       const Text& fresh) {
   {
     FileHandle file(CreateFileW(Wide(fresh), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+                                FILE_ATTRIBUTE_NORMAL | kNoImpersonation, nullptr));
     if (!file.valid()) return GetLastError();
     if (uint32_t error = WriteAll(file.get(), bytes)) return error;
     // On disk before the rename, so that the new name never points at missing content.
@@ -212,6 +260,54 @@ uint32_t Win32FileSystem::ReplaceWhole(const Text& path, const std::vector<uint8
   if (!MoveFileExW(Wide(fresh), Wide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return GetLastError();
   return 0;
+}
+
+std::vector<FoundEntry> Win32FileSystem::FindAll(const Text& pattern) {
+  std::vector<FoundEntry> found;
+  WIN32_FIND_DATAW data{};
+  HANDLE search = FindFirstFileW(Wide(pattern), &data);
+  if (search == INVALID_HANDLE_VALUE) return found;
+  do {
+    data.cFileName[MAX_PATH - 1] = L'\0';
+    data.cAlternateFileName[13] = L'\0';
+    found.push_back(FoundEntry{data.dwFileAttributes, FromWide(data.cFileName),
+                               FromWide(data.cAlternateFileName)});
+  } while (FindNextFileW(search, &data));
+  FindClose(search);
+  return found;
+}
+
+namespace {
+
+class Win32FileLock : public IFileLock {
+ public:
+  explicit Win32FileLock(HANDLE handle) : file_(handle) {}
+
+ private:
+  FileHandle file_;
+};
+
+}  // namespace
+
+std::unique_ptr<IFileLock> Win32FileSystem::Lock(const Text& path, uint32_t waitMs,
+                                                 uint32_t* error) {
+  ULONGLONG deadline = GetTickCount64() + waitMs;
+  DWORD pause = 5;
+  for (;;) {
+    HANDLE handle = CreateFileW(Wide(path), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL | kNoImpersonation, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+      if (error != nullptr) *error = 0;
+      return std::make_unique<Win32FileLock>(handle);
+    }
+    DWORD failure = GetLastError();
+    if (failure != ERROR_SHARING_VIOLATION || GetTickCount64() >= deadline) {
+      if (error != nullptr) *error = failure;
+      return nullptr;
+    }
+    Sleep(pause);
+    pause = std::min<DWORD>(pause * 2, 50);
+  }
 }
 
 uint32_t Win32FileSystem::CreateFolder(const Text& path) {

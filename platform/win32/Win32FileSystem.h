@@ -17,7 +17,11 @@ class Win32FileSystem : public IFileSystem {
   Text FullPathName(const Text& path) override;
   std::unique_ptr<IOpenEntry> OpenEntry(const Text& path, EntryAccess access,
                                         uint32_t* error) override;
-  uint32_t ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes) override;
+  uint32_t ReplaceWhole(const Text& path, const std::vector<uint8_t>& bytes,
+                        const Text& freshPath) override;
+  using IFileSystem::ReplaceWhole;
+  std::vector<FoundEntry> FindAll(const Text& pattern) override;
+  std::unique_ptr<IFileLock> Lock(const Text& path, uint32_t waitMs, uint32_t* error) override;
   uint32_t CreateFolder(const Text& path) override;
 };
 

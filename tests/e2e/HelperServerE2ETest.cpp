@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <chrono>
 #include <filesystem>
+#include <iostream>
 #include <sstream>
+#include <thread>
 
 #include "WineHarness.h"
 
@@ -17,7 +20,8 @@ const std::string kTypeLibKey = "HKCR\\TypeLib\\{4E366641-DEE7-4E6A-B103-83E3DA9
 const std::string kTypeLibMarshaller = "{00020424-0000-0000-C000-000000000046}";
 const std::string kServer = "C:\\PVCS\\VelmoraHelper.exe";
 const std::string kSettings = "HKCU\\Software\\Tessmark\\Velmora";
-const std::string kListHeader = "VelmoraHelper pending deletions 1\r\n";
+const std::string kRunKey = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string kListHeader = "VelmoraHelper pending deletions 2\r\n";
 
 // A bounded wait for something another process does; long enough for a slow machine.
 constexpr int kPatienceSeconds = 60;
@@ -93,6 +97,10 @@ TEST_F(HelperServerRun, RegistersAndUnregistersEverything) {
   EXPECT_NE(wine.RegQuery(kInterfaceKey).find(kTypeLibMarshaller), std::string::npos);
   EXPECT_NE(wine.RegQuery(kTypeLibKey).find(server), std::string::npos);
   EXPECT_EQ(wine.RegQuery(kClassKey + ".staging").find("REG_SZ"), std::string::npos);
+  // The logon entry starts it without arguments.
+  EXPECT_NE(wine.RegQuery(kRunKey, "VelmoraHelper").find("REG_SZ    \"" + server + "\"\r\n"),
+            std::string::npos)
+      << wine.RegQuery(kRunKey);
 
   // The registration works: COM starts the server from that entry.
   wine.WriteFile(temp + "\\probe.zip", "PK");
@@ -106,6 +114,7 @@ TEST_F(HelperServerRun, RegistersAndUnregistersEverything) {
             0);
   for (const std::string& key : {kClassKey, kInterfaceKey, kTypeLibKey})
     EXPECT_EQ(wine.RegQuery(key).find("REG_SZ"), std::string::npos) << key;
+  EXPECT_EQ(wine.RegQuery(kRunKey, "VelmoraHelper"), "");
   // Unregistering what is not registered succeeds; an unknown switch fails, without a window.
   EXPECT_EQ(wine.Wine({server, "/unregserver"}, kPatienceSeconds), 0);
   EXPECT_NE(wine.Wine({server, "/bogus"}, kPatienceSeconds), 0);
@@ -180,6 +189,12 @@ TEST_F(HelperServerRun, RefusesWhatIsNoFileInsideTheTemporaryDirectory) {
       {"device", temp + "\\nul", "80070057", "names a device"},
       {"climbing out", temp + "\\..\\..\\..\\outside\\keep.zip", "80070005",
        "is not inside the temporary directory"},
+      {"pipe", "\\\\./pipe\\velmora-e2e", "80070057", "device or namespace path"},
+      {"pipe, forward slashes", "//./pipe/velmora-e2e", "80070057", "device or namespace path"},
+      {"pipe through a server name", "\\\\localhost\\pipe\\velmora-e2e", "80070057",
+       "device or namespace path"},
+      {"object namespace", "\\??\\" + temp + "\\accepted.zip", "80070057",
+       "device or namespace path"},
   };
   std::vector<std::string> paths;
   for (const Refusal& refusal : refusals) paths.push_back(refusal.path);
@@ -300,6 +315,167 @@ INSTANTIATE_TEST_SUITE_P(Wine, AfterServerEnded,
                          [](const testing::TestParamInfo<NextRun>& param) {
                            return param.param.name;
                          });
+
+// Unregistration stopped at any point: the class key, which says "registered", is there only
+// while everything it stands for is.
+TEST_F(HelperServerRun, InterruptedUnregistrationNeverReadsAsRegistered) {
+  int absent = 0;
+  for (int delayMs = 0; delayMs <= 200; delayMs += 8) {
+    SCOPED_TRACE("stopped after " + std::to_string(delayMs) + " ms");
+    Register();
+    pid_t unregistering = wine.Start({kServer, "/unregserver"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    kill(-unregistering, SIGKILL);
+    wine.Finish(unregistering, kPatienceSeconds);
+    std::string classKey = wine.RegQuery(kClassKey);
+    if (classKey.empty()) {
+      ++absent;
+      continue;
+    }
+    EXPECT_NE(classKey.find("\\LocalServer32\r\n    (Default)    REG_SZ    " + kServer),
+              std::string::npos)
+        << classKey;
+    EXPECT_NE(wine.RegQuery(kInterfaceKey).find(kTypeLibMarshaller), std::string::npos);
+    EXPECT_NE(wine.RegQuery(kTypeLibKey).find(kServer), std::string::npos);
+    EXPECT_NE(wine.RegQuery(kRunKey, "VelmoraHelper").find(kServer), std::string::npos);
+  }
+  std::cout << absent << " of 26 stopped unregistrations had removed the class key\n";
+  // Finished, it leaves nothing behind, also after a stopped one.
+  EXPECT_EQ(wine.Wine({kServer, "/unregserver"}, kPatienceSeconds), 0);
+  for (const std::string& key : {kClassKey, kInterfaceKey, kTypeLibKey})
+    EXPECT_EQ(wine.RegQuery(key), "") << key;
+  EXPECT_EQ(wine.RegQuery("HKCR\\CLSID\\VelmoraHelper.removing"), "");
+}
+
+TEST_F(HelperServerRun, FileReplacedAfterItWasAcceptedIsKept) {
+  Register();
+  const std::string file = temp + "\\pvc4711.zip";
+  wine.WriteFile(file, "PK-accepted");
+  pid_t holder = Hold(file, 8000);
+  ASSERT_TRUE(e2e::WineSession::WaitUntil([&] { return wine.Exists("C:\\e2e\\hold.held"); },
+                                          kPatienceSeconds));
+  auto answers = HandOver({file});
+  ASSERT_EQ(answers.size(), 1u);
+  ASSERT_EQ(answers[0].hresult, "00000000");
+  // Another program deletes it and makes its own under the same name while the server waits.
+  std::filesystem::remove(wine.UnixPath(file));
+  wine.WriteFile(file, "another program's");
+  ASSERT_FALSE(wine.Exists("C:\\e2e\\hold.released")) << "hold ended too early to tell";
+  EXPECT_EQ(wine.Finish(holder, kPatienceSeconds), 0);
+  EXPECT_TRUE(ServerEnded());
+  EXPECT_EQ(wine.ReadFile(file), "another program's");
+  EXPECT_EQ(wine.ReadFile(pendingList), kListHeader);
+  std::string record = wine.ReadFile(temp.substr(0, temp.rfind('\\')) +
+                                     "\\AppData\\Local\\Velmora\\VelmoraHelper.log");
+  EXPECT_NE(record.find("\"" + file + "\" is no longer the file handed over"), std::string::npos)
+      << record;
+}
+
+TEST_F(HelperServerRun, ServerProcessesSavingAtOnceLoseNoEntry) {
+  Register();
+  wine.Install("HelperClient.exe", "C:\\e2e\\HelperClient.exe");
+  // Every file is held open, so that each stays pending and only the list remembers it.
+  constexpr int kClients = 4, kFilesEach = 3;
+  wine.Install("HoldFile.exe", "C:\\e2e\\HoldFile.exe");
+  std::vector<pid_t> holders;
+  std::vector<std::string> all;
+  for (int i = 0; i < kClients * kFilesEach; ++i) {
+    all.push_back(temp + "\\pvc" + std::to_string(4700 + i) + ".zip");
+    wine.WriteFile(all.back(), "PK");
+    holders.push_back(
+        wine.Start({"C:\\e2e\\HoldFile.exe", all.back(), "120000",
+                    "C:\\e2e\\hold" + std::to_string(i), std::to_string(kPatienceSeconds * 1000)}));
+  }
+  for (int i = 0; i < kClients * kFilesEach; ++i) {
+    ASSERT_TRUE(e2e::WineSession::WaitUntil(
+        [&] { return wine.Exists("C:\\e2e\\hold" + std::to_string(i) + ".held"); },
+        kPatienceSeconds));
+  }
+  // Clients at once: Wine starts a server process for each of them, or shares some.
+  std::vector<pid_t> clients;
+  for (int c = 0; c < kClients; ++c) {
+    std::vector<std::string> args{"C:\\e2e\\HelperClient.exe",
+                                  "C:\\e2e\\client" + std::to_string(c) + ".txt"};
+    for (int f = 0; f < kFilesEach; ++f) args.push_back(all[c * kFilesEach + f]);
+    clients.push_back(wine.Start(args));
+  }
+  for (int c = 0; c < kClients; ++c) {
+    EXPECT_EQ(wine.Finish(clients[c], kPatienceSeconds), 0);
+    std::string answers = wine.ReadFile("C:\\e2e\\client" + std::to_string(c) + ".txt");
+    EXPECT_EQ(answers.find("hr=0000000"), 0u) << answers;
+    EXPECT_EQ(answers.find("hr=8"), std::string::npos) << answers;
+  }
+  std::cout << wine.WindowsProcesses("VelmoraHelper.exe").size()
+            << " server processes were running\n";
+  // Every accepted file is in the list on disk.
+  std::string list = wine.ReadFile(pendingList);
+  for (const std::string& file : all)
+    EXPECT_NE(list.find(" " + file + "\r\n"), std::string::npos) << file << "\n" << list;
+
+  // So a crash of every server process loses nothing: the next start finishes them all.
+  for (pid_t pid : wine.WindowsProcesses("VelmoraHelper.exe")) kill(pid, SIGKILL);
+  ASSERT_TRUE(ServerEnded());
+  for (pid_t holder : holders) {
+    kill(-holder, SIGKILL);
+    wine.Finish(holder, kPatienceSeconds);
+  }
+  EXPECT_EQ(wine.Wine({kServer}, kPatienceSeconds), 0);
+  for (const std::string& file : all) EXPECT_FALSE(wine.Exists(file)) << file;
+  EXPECT_EQ(wine.ReadFile(pendingList), kListHeader);
+}
+
+TEST_F(HelperServerRun, FileWhosePathIsLongerThanMaxPathIsDeleted) {
+  Register();
+  std::string folder = temp;
+  while (folder.size() < 360) folder += "\\folder-of-a-deep-tree";
+  const std::string deep = folder + "\\" + std::string(389 - folder.size() - 4, 'x') + ".zip";
+  ASSERT_EQ(deep.size(), 390u);
+  wine.WriteFile(deep, "PK");
+  const std::string outside = "C:\\outside" + deep.substr(temp.size());
+  wine.WriteFile(outside, "keep");
+  auto answers = HandOver({deep, outside});
+  ASSERT_EQ(answers.size(), 2u);
+  EXPECT_EQ(answers[0].hresult, "00000000");
+  EXPECT_EQ(answers[1].hresult, "80070005");
+  EXPECT_TRUE(Gone(deep));
+  EXPECT_TRUE(ServerEnded());
+  EXPECT_EQ(wine.ReadFile(outside), "keep");
+}
+
+// A logoff ends the server with a file pending; at the next logon the logon entry finishes it,
+// before and without any request.
+TEST_F(HelperServerRun, LogonEntryFinishesWhatALogoffLeftPending) {
+  Register();
+  const std::string file = temp + "\\pvc4711.zip";
+  wine.WriteFile(file, "PK");
+  pid_t holder = Hold(file, 120000);
+  ASSERT_TRUE(e2e::WineSession::WaitUntil([&] { return wine.Exists("C:\\e2e\\hold.held"); },
+                                          kPatienceSeconds));
+  auto answers = HandOver({file});
+  ASSERT_EQ(answers.size(), 1u);
+  ASSERT_EQ(answers[0].hresult, "00000000");
+  wine.EndAllProcesses();
+  wine.Finish(holder, kPatienceSeconds);
+  ASSERT_TRUE(wine.Exists(file));
+
+  // Logon: the entry's command as it stands, started as Windows starts it.
+  std::string entry = wine.RegQuery(kRunKey, "VelmoraHelper");
+  const std::string type = "REG_SZ    ";
+  size_t start = entry.find(type);
+  ASSERT_NE(start, std::string::npos) << entry;
+  start += type.size();
+  std::string command = entry.substr(start, entry.find("\r\n", start) - start);
+  EXPECT_EQ(command, kServer);
+  auto outcome = wine.RunLikePvcs(command, 0);
+  EXPECT_EQ(outcome.launcher, "0");
+  EXPECT_FALSE(wine.Exists(file));
+  EXPECT_EQ(wine.ReadFile(pendingList), kListHeader);
+  EXPECT_TRUE(ServerEnded());
+  // With nothing pending it ends at once, as at every other logon.
+  outcome = wine.RunLikePvcs(command, 0);
+  EXPECT_EQ(outcome.launcher, "0");
+  EXPECT_TRUE(wine.WindowsProcesses("VelmoraHelper.exe").empty());
+}
 
 // The server's COM object in process on the real services (see tests/win32helper).
 TEST(WindowsBuild, HelperObjectPassesUnderWine) {

@@ -128,6 +128,93 @@ TEST_F(Judgement, RefusesEverythingElseWithItsReason) {
   }
 }
 
+TEST_F(Judgement, RefusesEveryDeviceAndNamespaceSpellingBeforeOpeningAnything) {
+  const Text spellings[] = {
+      u"\\\\.\\PhysicalDrive0",
+      u"\\\\./pipe\\x",
+      u"//./pipe/x",
+      u"\\\\?\\" + kTemp + u"\\pvc1.zip",
+      u"\\\\?\\UNC\\server\\share\\pvc4.zip",
+      u"//?/C:/Temp/x.zip",
+      u"\\??\\C:\\Temp\\x.zip",
+      u"/?"
+      u"?/C:/Temp/x.zip",
+      u"\\\\.\\GLOBALROOT\\Device\\HarddiskVolume1\\x",
+      u"\\\\.",
+      u"\\\\..\\pipe\\x",
+      u"\\\\server\\pipe\\x",
+      u"\\\\localhost\\PIPE\\x",
+      u"\\\\server\\MailSlot\\x",
+      u"\\\\.\\" + kTemp + u"\\pvc1.zip",
+  };
+  // Anything opened would show as a step; nothing may be.
+  int steps = 0;
+  files.BeforeEachStep([&] { ++steps; });
+  const Text temp = kTemp;
+  for (const Text& path : spellings) {
+    SCOPED_TRACE(ToUtf8(path));
+    Verdict verdict = JudgeRequest(files, temp, path);
+    EXPECT_EQ(verdict.kind, Kind::InvalidPath);
+    EXPECT_EQ(verdict.description,
+              u"\"" + path +
+                  u"\" is a device or namespace path; VelmoraHelper accepts only plain full paths "
+                  u"of files.");
+    EXPECT_EQ(DeleteIfSafe(files, temp, PendingFile{path, std::nullopt}).outcome,
+              DeleteOutcome::Refused);
+  }
+  EXPECT_EQ(steps, 0);
+}
+
+TEST_F(Judgement, PathsLongerThanMaxPathAreJudgedAndDeletedLikeAnyOther) {
+  // 390 characters in all, as deep folders in the temporary directory make them.
+  Text folder = kTemp;
+  while (folder.size() < 360) folder += u"\\folder-of-a-deep-tree";
+  const Text path = folder + u"\\" + Text(388 - folder.size(), u'x');
+  ASSERT_EQ(path.size() + 1, 390u);
+  files.AddFile(path + u"z", "PK");
+  files.AddFile(u"C:\\Outside" + path.substr(kTemp.size()) + u"z", "keep");
+  Verdict verdict = Judge(path + u"z");
+  ASSERT_EQ(verdict.kind, Kind::Accepted) << ToUtf8(verdict.description);
+  EXPECT_EQ(verdict.finalPath, path + u"z");
+  EXPECT_EQ(Judge(u"C:\\Outside" + path.substr(kTemp.size()) + u"z").kind, Kind::NotAllowed);
+  EXPECT_EQ(DeleteIfSafe(files, FinalTempDirectory(files, environment),
+                         PendingFile{verdict.finalPath, verdict.identity})
+                .outcome,
+            DeleteOutcome::Deleted);
+  EXPECT_FALSE(files.Exists(path + u"z"));
+}
+
+// The file accepted is the file deleted: a file made under its name since is left alone.
+TEST_F(Judgement, DeletesOnlyTheFileThatWasAccepted) {
+  const Text temp = FinalTempDirectory(files, environment);
+  Verdict accepted = Judge(kTemp + u"\\pvc1.zip");
+  ASSERT_TRUE(accepted.identity);
+  const PendingFile file{accepted.finalPath, accepted.identity};
+
+  // Renamed away and back, it stays the same file.
+  ASSERT_EQ(files.Move(kTemp + u"\\pvc1.zip", kTemp + u"\\moved.zip"), 0u);
+  ASSERT_EQ(files.Move(kTemp + u"\\moved.zip", kTemp + u"\\pvc1.zip"), 0u);
+  EXPECT_EQ(Judge(kTemp + u"\\pvc1.zip").identity, accepted.identity);
+
+  // Deleted and made again, it is another file.
+  ASSERT_EQ(files.Delete(kTemp + u"\\pvc1.zip"), 0u);
+  files.AddFile(kTemp + u"\\pvc1.zip", "someone else's");
+  EXPECT_NE(Judge(kTemp + u"\\pvc1.zip").identity, accepted.identity);
+  EXPECT_EQ(DeleteIfSafe(files, temp, file).outcome, DeleteOutcome::Replaced);
+  EXPECT_EQ(files.ContentString(kTemp + u"\\pvc1.zip"), "someone else's");
+  // Replaced as a whole by another file moved over it: the same.
+  files.AddFile(kTemp + u"\\sub\\other.zip", "other");
+  const PendingFile second{kTemp + u"\\sub\\pvc2.zip", Judge(kTemp + u"\\sub\\pvc2.zip").identity};
+  ASSERT_EQ(files.Delete(kTemp + u"\\sub\\pvc2.zip"), 0u);
+  ASSERT_EQ(files.Move(kTemp + u"\\sub\\other.zip", kTemp + u"\\sub\\pvc2.zip"), 0u);
+  EXPECT_EQ(DeleteIfSafe(files, temp, second).outcome, DeleteOutcome::Replaced);
+  EXPECT_TRUE(files.Exists(kTemp + u"\\sub\\pvc2.zip"));
+  // An entry of a list without identities is judged by its path alone, as it always was.
+  EXPECT_EQ(
+      DeleteIfSafe(files, temp, PendingFile{kTemp + u"\\sub\\pvc2.zip", std::nullopt}).outcome,
+      DeleteOutcome::Deleted);
+}
+
 TEST_F(Judgement, FileThatCannotBeOpenedIsRefused) {
   files.DenyAccess(kTemp + u"\\pvc1.zip");
   Verdict verdict = Judge(kTemp + u"\\pvc1.zip");
@@ -190,7 +277,7 @@ TEST_F(Judgement, DeletionChecksTheFileAgainAndDeletesOnlyRegularFilesInside) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    DeleteAttempt attempt = DeleteIfSafe(files, temp, row.path);
+    DeleteAttempt attempt = DeleteIfSafe(files, temp, PendingFile{row.path, std::nullopt});
     EXPECT_EQ(attempt.outcome, row.outcome);
     EXPECT_EQ(attempt.error, row.error);
     EXPECT_EQ(files.Exists(row.path), row.remains);

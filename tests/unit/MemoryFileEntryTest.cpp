@@ -96,5 +96,67 @@ TEST_F(MemoryEntries, ReplaceWholeAndCreateFolder) {
   EXPECT_EQ(files.ContentString(u"C:\\Temp\\new\\list.new"), "c");
 }
 
+TEST_F(MemoryEntries, IdentityStaysWithTheFileAndANewFileGetsAnother) {
+  auto identityOf = [&](const Text& path) {
+    auto entry = files.OpenEntry(path, EntryAccess::Inspect, nullptr);
+    return entry ? entry->Identity() : std::nullopt;
+  };
+  const auto original = identityOf(u"C:\\Real\\a.zip");
+  ASSERT_TRUE(original);
+  EXPECT_EQ(identityOf(u"C:\\Temp\\junction\\a.zip"), original);
+  ASSERT_EQ(files.Move(u"C:\\Real\\a.zip", u"C:\\Real\\b.zip"), 0u);
+  EXPECT_EQ(identityOf(u"C:\\Real\\b.zip"), original);
+  ASSERT_EQ(files.Delete(u"C:\\Real\\b.zip"), 0u);
+  files.AddFile(u"C:\\Real\\b.zip", "PK");
+  EXPECT_NE(identityOf(u"C:\\Real\\b.zip"), original);
+  ASSERT_EQ(files.ReplaceWhole(u"C:\\Real\\c.zip", {'a'}), 0u);
+  const auto written = identityOf(u"C:\\Real\\c.zip");
+  ASSERT_EQ(files.ReplaceWhole(u"C:\\Real\\c.zip", {'b'}), 0u);
+  EXPECT_NE(identityOf(u"C:\\Real\\c.zip"), written) << "replaced by the file written beside it";
+  files.AddFile(u"\\\\server\\share\\d.zip", "PK");
+  EXPECT_NE(identityOf(u"\\\\server\\share\\d.zip")->volumeSerial, original->volumeSerial);
+}
+
+TEST_F(MemoryEntries, ExtendedPathsAreTakenAsTheyStand) {
+  files.AddFile(u"\\\\server\\share\\d.zip", "PK");
+  struct Row {
+    Text path;
+    uint32_t attributes;
+  } rows[] = {
+      {u"\\\\?\\C:\\Real\\a.zip", kAttrArchive},
+      {u"\\\\?\\c:\\real\\A.ZIP", kAttrArchive},
+      {u"\\\\?\\UNC\\server\\share\\d.zip", kAttrArchive},
+      {u"\\\\?\\C:\\Temp\\junction\\a.zip", kAttrArchive},
+      {u"\\\\?\\C:\\Real\\..\\Real\\a.zip", kInvalidFileAttributes},
+      {u"\\\\?\\C:\\Real\\.\\a.zip", kInvalidFileAttributes},
+      {u"\\\\?\\C:/Real/a.zip", kInvalidFileAttributes},
+      {u"\\\\?\\C:\\Real\\a.zip.", kInvalidFileAttributes},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(files.Attributes(row.path), row.attributes) << ToUtf8(row.path);
+}
+
+TEST_F(MemoryEntries, FindAllListsEveryMatchAndLocksAreHeldByOneAtATime) {
+  files.AddFile(u"C:\\Real\\list.1.new", "");
+  files.AddFile(u"C:\\Real\\list.22.new", "");
+  files.AddFile(u"C:\\Real\\list.old", "");
+  std::vector<Text> names;
+  for (const auto& found : files.FindAll(u"C:\\Real\\list*.new")) names.push_back(found.fileName);
+  EXPECT_EQ(names, (std::vector<Text>{u"list.1.new", u"list.22.new"}));
+  EXPECT_EQ(files.FindAll(u"C:\\Real\\a.zip").size(), 1u);
+  EXPECT_TRUE(files.FindAll(u"C:\\Nowhere\\*").empty());
+
+  uint32_t error = 1;
+  auto held = files.Lock(u"C:\\Real\\list.lock", 0, &error);
+  ASSERT_TRUE(held);
+  EXPECT_TRUE(files.Exists(u"C:\\Real\\list.lock"));
+  EXPECT_FALSE(files.Lock(u"c:\\real\\LIST.LOCK", 0, &error));
+  EXPECT_EQ(error, kErrorSharingViolation);
+  EXPECT_FALSE(files.Lock(u"C:\\Nowhere\\list.lock", 0, &error));
+  EXPECT_EQ(error, kErrorPathNotFound);
+  held.reset();
+  EXPECT_TRUE(files.Lock(u"C:\\Real\\list.lock", 0, &error));
+}
+
 }  // namespace
 }  // namespace velmora::platform

@@ -27,7 +27,9 @@ class FileEntries : public ::testing::Test {
   }
   void TearDown() override {
     DeleteFileW(Wide(file));
+    DeleteFileW(Wide(folder + u"\\other.zip"));
     DeleteFileW(Wide(folder + u"\\list.pending"));
+    DeleteFileW(Wide(folder + u"\\list.pending.lock"));
     RemoveDirectoryW(Wide(folder));
   }
   platform::Win32FileSystem files;
@@ -81,6 +83,47 @@ TEST_F(FileEntries, ReplaceWholeSwapsTheContentAndLeavesNoTemporaryFile) {
   ASSERT_TRUE(read.ok);
   EXPECT_EQ(read.bytes, (std::vector<uint8_t>{'b', 'c'}));
   EXPECT_EQ(files.Attributes(list + u".new"), platform::kInvalidFileAttributes);
+}
+
+TEST_F(FileEntries, IdentityFollowsTheFileNotItsName) {
+  auto identityOf = [&](const Text& path) {
+    auto entry = files.OpenEntry(path, EntryAccess::Inspect, nullptr);
+    return entry ? entry->Identity() : std::nullopt;
+  };
+  const auto original = identityOf(file);
+  ASSERT_TRUE(original);
+  const Text other = folder + u"\\other.zip";
+  ASSERT_EQ(files.WriteWhole(other, {'P', 'K'}), 0u);
+  EXPECT_NE(identityOf(other), original);
+  EXPECT_EQ(identityOf(other)->volumeSerial, original->volumeSerial);
+  // Renamed, it keeps its identity; the name it left is taken by the other file.
+  ASSERT_EQ(files.Move(file, folder + u"\\moved.zip"), 0u);
+  ASSERT_EQ(files.Move(other, file), 0u);
+  EXPECT_EQ(identityOf(folder + u"\\moved.zip"), original);
+  EXPECT_NE(identityOf(file), original);
+  DeleteFileW(Wide(folder + u"\\moved.zip"));
+}
+
+TEST_F(FileEntries, LockIsHeldByOneAtATimeAndFindAllListsMatches) {
+  const Text lockPath = folder + u"\\list.pending.lock";
+  uint32_t error = 1;
+  auto held = files.Lock(lockPath, 0, &error);
+  ASSERT_TRUE(held);
+  EXPECT_EQ(error, 0u);
+  EXPECT_FALSE(files.Lock(lockPath, 20, &error));
+  EXPECT_EQ(error, platform::kErrorSharingViolation);
+  held.reset();
+  EXPECT_TRUE(files.Lock(lockPath, 0, &error));
+
+  const Text list = folder + u"\\list.pending";
+  ASSERT_EQ(files.ReplaceWhole(list, {'a'}, list + u".77.new"), 0u);
+  EXPECT_EQ(files.Attributes(list + u".77.new"), platform::kInvalidFileAttributes);
+  ASSERT_EQ(files.WriteWhole(list + u".78.new", {'b'}), 0u);
+  auto found = files.FindAll(list + u"*.new");
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].fileName, u"list.pending.78.new");
+  DeleteFileW(Wide(list + u".78.new"));
+  EXPECT_TRUE(files.FindAll(list + u"*.new").empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/win32/helper/ServerProcess.h"
@@ -107,6 +108,31 @@ TEST_F(ObjectInProcess, AcceptedFileClearsTheErrorInformation) {
   EXPECT_EQ(Call(file), S_OK);
   EXPECT_EQ(LastDescription(), L"(none)");
   EXPECT_FALSE(work.Idle()) << "owned and pending";
+}
+
+TEST_F(ObjectInProcess, FileWhosePathIsLongerThanMaxPathIsAccepted) {
+  std::wstring deep = folder;
+  while (deep.size() < 360) {
+    deep += L"\\folder-of-a-deep-tree";
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
+  }
+  const std::wstring path = deep + L"\\" + std::wstring(385 - deep.size(), L'x') + L".zip";
+  ASSERT_EQ(path.size(), 390u);
+  HANDLE made = CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            0, nullptr);
+  ASSERT_NE(made, INVALID_HANDLE_VALUE);
+  CloseHandle(made);
+  EXPECT_EQ(Call(path), S_OK) << Narrow(LastDescription());
+  const std::vector<Text> pending = work.Pending();
+  EXPECT_NE(std::find(pending.begin(), pending.end(), Text(path.begin(), path.end())),
+            pending.end());
+  // What the server made pending it deletes (no process holds it).
+  EXPECT_FALSE(work.Work(GetTickCount64() + 1));
+  EXPECT_EQ(GetFileAttributesW((L"\\\\?\\" + path).c_str()), INVALID_FILE_ATTRIBUTES);
+  while (deep.size() > folder.size()) {
+    RemoveDirectoryW((L"\\\\?\\" + deep).c_str());
+    deep.resize(deep.rfind(L'\\'));
+  }
 }
 
 TEST_F(ObjectInProcess, DispatchReachesAddTempFileByName) {

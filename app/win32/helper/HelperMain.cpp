@@ -39,7 +39,8 @@ int Serve(bool activated) {
   try {
     velmora::platform::Win32FileSystem files;
     velmora::platform::Win32Environment environment;
-    velmora::DeferredDeletion work(files, environment);
+    // The process ID names this process's own files beside the pending list.
+    velmora::DeferredDeletion work(files, environment, velmora::ToDecimal(GetCurrentProcessId()));
     velmora::helper::ServerProcess server(work);
     return server.Run(activated);
   } catch (...) {

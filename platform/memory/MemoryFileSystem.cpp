@@ -20,7 +20,8 @@ struct MemoryFileSystem::Node {
   uint32_t deleteFailure = 0;
   Node* parent = nullptr;
   std::map<Text, std::unique_ptr<Node>> children;  // by folded long name
-  Text linkTarget;                                 // not empty for a link
+  bool childAlternates = false;  // a child has been given an 8.3 name: look those up too
+  Text linkTarget;               // not empty for a link
 
   // What GetFileAttributesW reports: a file without attributes reads as "normal".
   uint32_t Reported() const {
@@ -139,11 +140,11 @@ ParsedPath Parse(const Text& path, const Text& current, bool allowWildcards) {
     s = current + u"\\" + s;
   }
   out.rootText = RootOf(s);
+  // GetFullPathNameW takes any character before the colon for a drive letter; only opening
+  // finds that no such drive exists. The path is still split, so that its full name is whole.
   if (out.rootText.size() == 2 &&
-      !((s[0] >= u'A' && s[0] <= u'Z') || (s[0] >= u'a' && s[0] <= u'z'))) {
-    out.error = kErrorInvalidName;
-    return out;
-  }
+      !((s[0] >= u'A' && s[0] <= u'Z') || (s[0] >= u'a' && s[0] <= u'z')))
+    out.error = kErrorPathNotFound;
   if (out.rootText.size() == 2) out.rootText[0] = FoldCase(out.rootText[0]);  // drives read "C:"
   out.trailingSlash = s.size() > out.rootText.size() && s.back() == u'\\';
   Text rest = s.substr(out.rootText.size());
@@ -160,7 +161,7 @@ ParsedPath Parse(const Text& path, const Text& current, bool allowWildcards) {
     }
     out.elements.push_back(StripTrailingDotsAndSpaces(element));
   }
-  for (size_t i = 0; i < out.elements.size(); ++i) {
+  for (size_t i = 0; i < out.elements.size() && out.error == 0; ++i) {
     bool last = i + 1 == out.elements.size();
     if (!ValidElement(out.elements[i], allowWildcards && last)) out.error = kErrorInvalidName;
   }
@@ -212,6 +213,7 @@ MemoryFileSystem::Node* MemoryFileSystem::FindChild(const Node& dir, const Text&
   Text key = FoldCase(name);
   auto it = dir.children.find(key);
   if (it != dir.children.end()) return it->second.get();
+  if (!dir.childAlternates) return nullptr;
   for (const auto& entry : dir.children) {
     const Node& child = *entry.second;
     if (!child.alternate.empty() && FoldCase(child.alternate) == key) return entry.second.get();
@@ -511,7 +513,9 @@ void MemoryFileSystem::AddFile(const Text& path, std::string_view bytes, uint32_
 }
 
 void MemoryFileSystem::SetAlternateName(const Text& path, const Text& shortName) {
-  Require(path)->alternate = shortName;
+  Node* node = Require(path);
+  node->alternate = shortName;
+  if (node->parent != nullptr && !shortName.empty()) node->parent->childAlternates = true;
 }
 
 void MemoryFileSystem::AddLink(const Text& path, const Text& target, bool folder) {

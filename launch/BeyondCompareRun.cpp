@@ -34,7 +34,7 @@ void BeyondCompareRun::Serve(const Text& bc2Path, const Text& parameterFile, boo
   // The first log is on disk before the start, so a failed start still leaves one.
   RunLog log = AssembleRunLog(ReadTextLines(p.files, p.locale, parameterFile).ToVector(), left,
                               right, commandLine);
-  SaveRunLog(p.files, p.locale, logPath, log);
+  SaveRunLog(p.files, p.locale, p.clock, logPath, log);
 
   LaunchResult launched = LaunchAndWait(p.processes, p.locale, commandLine);
   if (!launched.started) {
@@ -50,7 +50,7 @@ void BeyondCompareRun::Serve(const Text& bc2Path, const Text& parameterFile, boo
   log.push_back(DisposeFile(p.files, p.com, left, inTempDir));
   moves.Forget(right.FileForBC);
   log.push_back(DisposeFile(p.files, p.com, right, inTempDir));
-  SaveRunLog(p.files, p.locale, logPath, log);
+  SaveRunLog(p.files, p.locale, p.clock, logPath, log);
 }
 
 }  // namespace velmora

@@ -19,10 +19,4 @@ Text ApplicationTitle(TextView modulePath) {
   return name;
 }
 
-Text ErrorDisplayText(TextView message) {
-  Text text(message);
-  if (!text.empty() && text.back() > u'.') text += u'.';
-  return text;
-}
-
 }  // namespace velmora

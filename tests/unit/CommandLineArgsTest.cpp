@@ -4,6 +4,7 @@
 
 #include "app/ApplicationTitle.h"
 #include "app/CommandLineArgs.h"
+#include "support/Errors.h"
 
 namespace velmora {
 namespace {

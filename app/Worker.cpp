@@ -16,6 +16,12 @@ bool KeyDown(IWindowing& windowing, int virtualKey) {
   return windowing.AsyncKeyState(virtualKey) < 0;
 }
 
+// The program's file name: the system takes a '/' for a '\' as well, so it separates too.
+Text ProgramFileName(const Text& path) {
+  Text name = FileNameOf(path);
+  return name.substr(name.find_last_of(u'/') + 1);
+}
+
 }  // namespace
 
 TfrmInvisible::TfrmInvisible(Platform& platform, ISetupDialog& setup, IComparisonRun& comparison)
@@ -79,7 +85,7 @@ bool TfrmInvisible::RunBeyondCompare(const Text& bc2Path) {
   Text parameterFile = Arguments().Last();
   if (!FileExists(platform_.files, parameterFile)) return false;
 
-  fIsBC3 = EqualsIgnoreAsciiCase(FileNameOf(bc2Path), u"BComp.exe");
+  fIsBC3 = EqualsIgnoreAsciiCase(ProgramFileName(bc2Path), u"BComp.exe");
   comparison_.Run(bc2Path, parameterFile, fIsBC3);
   return true;
 }

@@ -6,6 +6,7 @@
 #include "support/Errors.h"
 #include "support/FileExists.h"
 #include "support/Format.h"
+#include "support/PathNormal.h"
 #include "support/SystemUtils.h"
 
 namespace velmora {
@@ -102,8 +103,10 @@ void TfrmSettings::JaClick() {
     throw EVelmora(Format(u"Failed to %sregister the VelmoraHelper Object", {UnPrefix(useBC2)}));
   }
 
-  WriteSettings(platform_.registry,
-                {path, window_.Arguments(), useBC2, window_.Checked(SetupRadio::AncestorLeft)});
+  // The file that was checked, named so that every later request finds it whatever the
+  // current folder: full, with backslashes and without "." or "..".
+  WriteSettings(platform_.registry, {NormalisedFullPath(platform_.files, path), window_.Arguments(),
+                                     useBC2, window_.Checked(SetupRadio::AncestorLeft)});
   window_.Close(ModalResult::Ok);
 }
 

@@ -91,9 +91,10 @@ class SetupDialog : public testing::Test {
     wine.Install("HelperStandIn.exe", kServer);
   }
 
-  // Starts Velmora as PVCS would and waits for the dialog.
-  void Open(const std::string& commandLine = "\"C:\\PVCS\\Velmora.exe\"") {
-    wine.StartLikePvcs(commandLine);
+  // Starts Velmora as PVCS would (in `folder` when given) and waits for the dialog.
+  void Open(const std::string& commandLine = "\"C:\\PVCS\\Velmora.exe\"",
+            const std::string& folder = "") {
+    wine.StartLikePvcs(commandLine, folder);
     bool shown = false;
     wine.Probe({"wait", "30000"}, &shown);
     ASSERT_TRUE(shown) << "no setup dialog";
@@ -386,6 +387,24 @@ TEST_F(SetupDialog, SavingWithTheRealServerRegistersAndUnregistersIt) {
   EXPECT_EQ(wine.FinishLikePvcs(), "0");
   EXPECT_EQ(wine.RegQuery(kClassKey), "");
   EXPECT_NE(wine.RegQuery(kSettings).find("UseBC2    REG_DWORD    0x0"), std::string::npos);
+}
+
+// Whatever form the path is typed in, OK stores the full name of the file it checked, so that a
+// request started in any folder finds the program.
+TEST_F(SetupDialog, OkStoresTheFullPathOfTheCheckedFile) {
+  for (const std::string typed :
+       {"C:/BC3/BComp.exe", "BC3\\BComp.exe", "C:\\BC2\\..\\BC3\\.\\BComp.exe"}) {
+    SCOPED_TRACE(typed);
+    ASSERT_NO_FATAL_FAILURE(Open("\"C:\\PVCS\\Velmora.exe\"", "C:\\"));
+    Do({"click", "rbBC2"});
+    Do({"settext", "ed", typed});
+    Do({"click", "Ja"});
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(wine.FinishLikePvcs(), "0");
+    std::string stored = wine.RegQuery(kSettings, "BC2Path");
+    EXPECT_NE(stored.find("BC2Path    REG_SZ    C:\\BC3\\BComp.exe\r\n"), std::string::npos)
+        << stored;
+  }
 }
 
 // Cancel, Esc and the close box: nothing stored, no server started.

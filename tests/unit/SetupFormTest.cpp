@@ -193,6 +193,32 @@ TEST_F(SetupFormTest, OkRegistersTheServerWaitsAndThenStoresTheFourValues) {
   EXPECT_TRUE(m.dialogs.boxes.empty());
 }
 
+// The path is stored as the full name of the file that was checked, so that requests started
+// from any folder find it and recognise Beyond Compare 3's launcher.
+TEST_F(SetupFormTest, OkStoresTheFullNormalisedPathOfTheCheckedFile) {
+  m.files.AddDirectory(u"C:\\Work");
+  ASSERT_TRUE(m.files.SetCurrentDir(u"C:\\"));
+  struct Row {
+    Text typed, stored;
+  } rows[] = {
+      {u"C:\\BC3\\BComp.exe", u"C:\\BC3\\BComp.exe"},
+      {u"C:/BC3/BComp.exe", u"C:\\BC3\\BComp.exe"},
+      {u"BC3\\BComp.exe", u"C:\\BC3\\BComp.exe"},
+      {u"C:BC3\\BComp.exe", u"C:\\BC3\\BComp.exe"},
+      {u"\\BC2\\BC2.exe", u"C:\\BC2\\BC2.exe"},
+      {u"C:\\Work\\..\\BC3\\.\\BComp.exe", u"C:\\BC3\\BComp.exe"},
+  };
+  for (const auto& row : rows) {
+    serverPolls = 0;
+    EXPECT_FALSE(ChooseAndPressOk(SetupRadio::BC2, row.typed)) << ToUtf8(row.typed);
+    EXPECT_EQ(StoredText(u"BC2Path"), row.stored) << ToUtf8(row.typed);
+  }
+  // Relative to the current folder when OK is pressed.
+  ASSERT_TRUE(m.files.SetCurrentDir(u"C:\\BC3"));
+  EXPECT_FALSE(ChooseAndPressOk(SetupRadio::BC2, u"BComp.exe"));
+  EXPECT_EQ(StoredText(u"BC2Path"), u"C:\\BC3\\BComp.exe");
+}
+
 TEST_F(SetupFormTest, FirstUseWithTheMergeToolUnregistersAndStoresItsChoice) {
   m.system.SetMembership(AdminMembership::Member);
   m.registry.AddKey(Hive::ClassesRoot, kClassKey);

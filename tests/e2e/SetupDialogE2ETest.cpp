@@ -3,6 +3,7 @@
 // errors it shows with the dialog left open, and the ways it is closed without storing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <sstream>
@@ -365,6 +366,48 @@ TEST_F(SetupDialog, RegistrationThatNeverShowsFailsAfterFiveSecondsAndStoresNoth
   Do({"click", "Nee"});
   EXPECT_TRUE(Closed());
   EXPECT_EQ(wine.FinishLikePvcs(), "0");
+  EXPECT_TRUE(NothingStored());
+}
+
+// Closing the dialog while OK waits for the registration cancels the save, also when the
+// registration shows afterwards.
+TEST_F(SetupDialog, ClosingWhileOkWaitsStoresNothingWhenTheRegistrationShowsLater) {
+  wine.WriteFile(kServer + ".mode", "delay=3000");
+  ASSERT_NO_FATAL_FAILURE(Open());
+  Do({"click", "rbBC2"});
+  Do({"settext", "ed", "C:\\BC3\\BComp.exe"});
+  Do({"click", "Ja"});
+  // OK is at work once it has started the server, which registers three seconds later.
+  ASSERT_TRUE(e2e::WineSession::WaitUntil(
+      [&] { return ServerStarts().find("/regserver") != std::string::npos; }, 20));
+  Do({"close"});
+  EXPECT_TRUE(Closed());
+  EXPECT_EQ(wine.FinishLikePvcs(), "0");
+  ASSERT_TRUE(e2e::WineSession::WaitUntil([&] { return !wine.RegQuery(kClassKey).empty(); }, 30))
+      << "the server registered";
+  EXPECT_TRUE(NothingStored());
+}
+
+// OK pressed again while the first one waits does nothing: one server start, one message.
+TEST_F(SetupDialog, OkPressedAgainWhileItWaitsDoesNothing) {
+  wine.WriteFile(kServer + ".mode", "never");
+  ASSERT_NO_FATAL_FAILURE(Open());
+  Do({"click", "rbBC2"});
+  Do({"settext", "ed", "C:\\BC3\\BComp.exe"});
+  Do({"click", "Ja"});
+  ASSERT_TRUE(e2e::WineSession::WaitUntil(
+      [&] { return ServerStarts().find("/regserver") != std::string::npos; }, 20));
+  Do({"click", "Ja"});
+  bool found = false;
+  std::string box = wine.Probe({"box", "20000"}, &found);
+  ASSERT_TRUE(found) << "no message box";
+  EXPECT_NE(box.find("text=Failed to register the VelmoraHelper Object.\n"), std::string::npos)
+      << box;
+  Do({"click", "Nee"});
+  EXPECT_TRUE(Closed()) << "no second wait, no second message";
+  EXPECT_EQ(wine.FinishLikePvcs(), "0");
+  const std::string starts = ServerStarts();
+  EXPECT_EQ(std::count(starts.begin(), starts.end(), '\n'), 1) << starts;
   EXPECT_TRUE(NothingStored());
 }
 

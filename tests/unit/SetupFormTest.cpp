@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/ProgramEntry.h"
 #include "disposal/HelperServer.h"
 #include "platform/memory/MemoryPlatform.h"
@@ -316,6 +318,41 @@ TEST_F(SetupFormTest, RegistrationThatNeverShowsFailsAfterAHundredPolls) {
                                              ? u"Failed to register the VelmoraHelper Object."
                                              : u"Failed to unregister the VelmoraHelper Object.");
     EXPECT_TRUE(t.NothingStored());
+  }
+}
+
+// While OK waits for the registration, the user can close the dialog, which cancels the save
+// (also when the registration then shows), and OK or browse pressed again do nothing.
+TEST_F(SetupFormTest, WhileOkWaitsClosingCancelsTheSaveAndOkDoesNothing) {
+  struct Row {
+    const char* situation;
+    int serverPolls;                               // -1: the registration never shows
+    std::function<void(MemorySetupWindow&)> acts;  // at the second look during the wait
+    bool stored;
+    size_t boxes;
+    int sleeps;
+  } rows[] = {
+      {"closed, then registered", 5, [](MemorySetupWindow& w) { w.Cancel(); }, false, 0, 2},
+      {"OK again, then registered", 5, [](MemorySetupWindow& w) { w.ClickOk(); }, true, 0, 5},
+      {"OK again, never registered", -1, [](MemorySetupWindow& w) { w.ClickOk(); }, false, 1, 100},
+      {"browse, never registered", -1, [](MemorySetupWindow& w) { w.ClickBrowse(); }, false, 1,
+       100},
+  };
+  for (const auto& row : rows) {
+    Scene t;
+    t.serverPolls = row.serverPolls;
+    int looks = 0;
+    t.m.windowing.setupWhileBusy = [&](MemorySetupWindow& w) {
+      if (++looks == 2) row.acts(w);
+    };
+    t.ChooseAndPressOk(SetupRadio::BC2);
+    EXPECT_EQ(t.m.shell.calls.size(), 1u) << row.situation;
+    EXPECT_EQ(t.m.clock.sleeps, row.sleeps) << row.situation;
+    EXPECT_EQ(t.m.dialogs.boxes.size(), row.boxes) << row.situation;
+    EXPECT_EQ(!t.NothingStored(), row.stored) << row.situation;
+    EXPECT_EQ(t.Window().result, row.stored ? ModalResult::Ok : ModalResult::Cancel)
+        << row.situation;
+    EXPECT_TRUE(t.Window().browsedFrom.empty()) << row.situation;
   }
 }
 

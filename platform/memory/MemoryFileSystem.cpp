@@ -77,9 +77,9 @@ bool ValidElement(TextView element, bool allowWildcards) {
 }
 
 // Win32 drops trailing dots and spaces of a name ("a.txt." is "a.txt").
-Text StripTrailingDotsAndSpaces(const Text& element) {
+Text StripTrailingDotsAndSpaces(TextView element) {
   size_t end = element.find_last_not_of(u". ");
-  return end == Text::npos ? element : element.substr(0, end + 1);
+  return Text(end == TextView::npos ? element : element.substr(0, end + 1));
 }
 
 bool Matches(TextView pattern, TextView name) {
@@ -147,12 +147,13 @@ ParsedPath Parse(const Text& path, const Text& current, bool allowWildcards) {
     out.error = kErrorPathNotFound;
   if (out.rootText.size() == 2) out.rootText[0] = FoldCase(out.rootText[0]);  // drives read "C:"
   out.trailingSlash = s.size() > out.rootText.size() && s.back() == u'\\';
-  Text rest = s.substr(out.rootText.size());
+  TextView rest = TextView(s).substr(out.rootText.size());
+  out.elements.reserve(8);
   size_t pos = 0;
   while (pos <= rest.size()) {
     size_t next = rest.find(u'\\', pos);
-    if (next == Text::npos) next = rest.size();
-    Text element = rest.substr(pos, next - pos);
+    if (next == TextView::npos) next = rest.size();
+    TextView element = rest.substr(pos, next - pos);
     pos = next + 1;
     if (element.empty() || element == u".") continue;
     if (element == u"..") {
@@ -210,7 +211,9 @@ MemoryFileSystem::Lookup MemoryFileSystem::Resolve(const Text& path, bool allowW
 
 // A child by its long name or, as Windows also accepts, by its 8.3 name.
 MemoryFileSystem::Node* MemoryFileSystem::FindChild(const Node& dir, const Text& name) {
-  Text key = FoldCase(name);
+  thread_local Text key;  // looked up on every step of every path: kept to spare allocations
+  key.assign(name);
+  for (char16_t& c : key) c = FoldCase(c);
   auto it = dir.children.find(key);
   if (it != dir.children.end()) return it->second.get();
   if (!dir.childAlternates) return nullptr;

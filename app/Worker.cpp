@@ -1,6 +1,6 @@
 #include "app/Worker.h"
 
-#include "app/ErrorDisplay.h"
+#include "support/ErrorDisplay.h"
 #include "settings/Settings.h"
 #include "support/Errors.h"
 #include "support/FileExists.h"

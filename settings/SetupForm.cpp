@@ -1,11 +1,11 @@
 #include "settings/SetupForm.h"
 
-#include "app/ErrorDisplay.h"
-#include "disposal/HelperServer.h"
 #include "settings/Settings.h"
+#include "support/ErrorDisplay.h"
 #include "support/Errors.h"
 #include "support/FileExists.h"
 #include "support/Format.h"
+#include "support/HelperContract.h"
 #include "support/PathNormal.h"
 #include "support/SystemUtils.h"
 
@@ -93,10 +93,10 @@ void TfrmSettings::JaClick() {
   const bool useBC2 = window_.Checked(SetupRadio::BC2);
   const Text arguments = window_.Arguments();
   const bool ancestorLeft = window_.Checked(SetupRadio::AncestorLeft);
-  platform::ShellResult started = platform_.shell.Execute(
-      IsAdmin(platform_.system) ? u"open" : u"runas",
-      DirectoryOf(platform_.self.ModulePath()) + u"VelmoraHelper.exe",
-      Format(u"/%sregserver", {UnPrefix(useBC2)}), Text(), platform::kSwShowNormal);
+  platform::ShellResult started =
+      platform_.shell.Execute(IsAdmin(platform_.system) ? u"open" : u"runas",
+                              DirectoryOf(platform_.self.ModulePath()) + Text(kHelperProgram),
+                              RegistrationSwitch(useBC2), Text(), platform::kSwShowNormal);
   if (started.instance <= 32) {
     throw EVelmora(
         SystemErrorMessage(started.lastError, platform_.locale.SystemErrorText(started.lastError)),

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/ApplicationTitle.h"
+#include "support/ApplicationTitle.h"
 #include "app/CommandLineArgs.h"
 #include "support/Errors.h"
 

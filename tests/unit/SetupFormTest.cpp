@@ -3,11 +3,11 @@
 #include <functional>
 
 #include "app/ProgramEntry.h"
-#include "disposal/HelperServer.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "settings/Settings.h"
 #include "settings/SetupForm.h"
 #include "support/Errors.h"
+#include "support/HelperContract.h"
 #include "support/SystemUtils.h"
 
 namespace velmora {

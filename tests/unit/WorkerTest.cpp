@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ErrorDisplay.h"
+#include "support/ErrorDisplay.h"
 #include "app/ProgramEntry.h"
 #include "app/Worker.h"
 #include "platform/memory/MemoryPlatform.h"

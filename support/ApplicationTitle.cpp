@@ -1,4 +1,4 @@
-#include "app/ApplicationTitle.h"
+#include "support/ApplicationTitle.h"
 
 namespace velmora {
 namespace {

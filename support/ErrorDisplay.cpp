@@ -1,6 +1,6 @@
-#include "app/ErrorDisplay.h"
+#include "support/ErrorDisplay.h"
 
-#include "app/ApplicationTitle.h"
+#include "support/ApplicationTitle.h"
 #include "support/Errors.h"
 
 namespace velmora {

@@ -1,7 +1,7 @@
 #include "app/ProgramEntry.h"
 
 #include "app/CommandLineArgs.h"
-#include "app/ErrorDisplay.h"
+#include "support/ErrorDisplay.h"
 #include "app/Worker.h"
 #include "support/DateSettings.h"
 #include "support/Errors.h"

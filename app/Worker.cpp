@@ -1,8 +1,8 @@
 #include "app/Worker.h"
 
-#include "app/ErrorDisplay.h"
 #include "settings/BeyondCompareDiscovery.h"
 #include "settings/Settings.h"
+#include "support/ErrorDisplay.h"
 #include "support/Errors.h"
 #include "support/FileExists.h"
 #include "support/StartFailure.h"
@@ -15,6 +15,12 @@ namespace {
 
 bool KeyDown(IWindowing& windowing, int virtualKey) {
   return windowing.AsyncKeyState(virtualKey) < 0;
+}
+
+// The program's file name: the system takes a '/' for a '\' as well, so it separates too.
+Text ProgramFileName(const Text& path) {
+  Text name = FileNameOf(path);
+  return name.substr(name.find_last_of(u'/') + 1);
 }
 
 }  // namespace
@@ -82,7 +88,7 @@ bool TfrmInvisible::RunBeyondCompare(const Text& bc2Path) {
 
   // Also a stored BCompare.exe: it would return at once while Beyond Compare is already open.
   const Text program = PreferCommandLineLauncher(platform_.files, bc2Path);
-  fIsBC3 = EqualsIgnoreAsciiCase(FileNameOf(program), u"BComp.exe");
+  fIsBC3 = EqualsIgnoreAsciiCase(ProgramFileName(program), u"BComp.exe");
   comparison_.Run(program, parameterFile, fIsBC3);
   return true;
 }

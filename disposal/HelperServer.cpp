@@ -18,11 +18,6 @@ Text HresultText(platform::IComServer& com, int32_t hresult) {
 
 }  // namespace
 
-bool IsHelperRegistered(platform::IRegistry& registry) {
-  return registry.Open(platform::Hive::ClassesRoot, u"CLSID\\" + Text(kVelmoraClsid),
-                       platform::kKeyRead, platform::RegistryView::Native) != nullptr;
-}
-
 Text OleErrorText(int32_t hresult) {
   static constexpr char16_t kHex[] = u"0123456789ABCDEF";
   auto code = static_cast<uint32_t>(hresult);

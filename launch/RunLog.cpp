@@ -1,5 +1,6 @@
 #include "launch/RunLog.h"
 
+#include "platform/ErrorCodes.h"
 #include "support/Errors.h"
 #include "support/Format.h"
 
@@ -43,9 +44,17 @@ std::vector<uint8_t> EncodeRunLog(platform::ILocale& locale, const RunLog& lines
   return std::vector<uint8_t>(ansi.begin(), ansi.end());
 }
 
-void SaveRunLog(platform::IFileSystem& files, platform::ILocale& locale, const Text& path,
-                const RunLog& lines) {
-  uint32_t error = files.WriteWhole(path, EncodeRunLog(locale, lines));
+void SaveRunLog(platform::IFileSystem& files, platform::ILocale& locale, platform::IClock& clock,
+                const Text& path, const RunLog& lines) {
+  const std::vector<uint8_t> bytes = EncodeRunLog(locale, lines);
+  uint32_t error = files.WriteWhole(path, bytes);
+  // Requests started together share the log of their folder: while another one writes it,
+  // wait for it a little, then the last save wins.
+  for (uint32_t pause : kLogSharingPauses) {
+    if (error != platform::kErrorSharingViolation) break;
+    clock.Sleep(pause);
+    error = files.WriteWhole(path, bytes);
+  }
   if (error == 0) return;
   // Trimmed as the system error message is elsewhere: no trailing line break or period.
   throw EVelmora(Format(u"Cannot create file \"%s\". %s",

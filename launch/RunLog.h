@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
 #include "request/FileInfo.h"
@@ -33,9 +34,13 @@ Text TimingLine(const Text& elapsedSeconds, int32_t readyResult, int32_t endResu
 // Every line followed by CR LF, in the ANSI code page, without byte-order mark.
 std::vector<uint8_t> EncodeRunLog(platform::ILocale& locale, const RunLog& lines);
 
-// Creates or replaces the log file. Raises EVelmora "Cannot create file "<path>". <reason>"
-// when it cannot be written.
-void SaveRunLog(platform::IFileSystem& files, platform::ILocale& locale, const Text& path,
-                const RunLog& lines);
+// The pauses between tries while another process holds the log open: a few seconds in all.
+inline constexpr uint32_t kLogSharingPauses[] = {50, 100, 200, 400, 800, 1000, 1000};
+
+// Creates or replaces the log file, trying again after each of kLogSharingPauses while it is
+// in use by another process. Raises EVelmora "Cannot create file "<path>". <reason>" when it
+// cannot be written.
+void SaveRunLog(platform::IFileSystem& files, platform::ILocale& locale, platform::IClock& clock,
+                const Text& path, const RunLog& lines);
 
 }  // namespace velmora

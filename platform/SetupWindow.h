@@ -47,6 +47,10 @@ class ISetupWindow {
   // close box: the result is Cancel). The window is hidden again when this returns.
   virtual ModalResult ShowModal(ISetupWindowEvents& events) = 0;
   virtual void Close(ModalResult result) = 0;
+  // While the dialog's logic waits (OK waiting for the server's registration): handles what the
+  // user has done meanwhile, without waiting. Only closing the window (Cancel, Esc or the close
+  // box) is acted on; other input is dropped. True when the window has been closed.
+  virtual bool ClosedWhileBusy() = 0;
   // The file-open dialog for programs, owned by this window: path and file must exist,
   // resizable, not added to recent documents, filter "Program Files (*.exe)|*.exe". None when
   // the user cancels.

@@ -39,8 +39,15 @@ void PrepareComparisonCopy(platform::Platform& platform, const CopyContext& cont
   }
 
   const Text stem = ChangeExtension(info.FileFromPVCS, u"");
-  for (int64_t counter = 1; Taken(platform, context, info.FileForBC); ++counter)
+  for (int64_t counter = 1; Taken(platform, context, info.FileForBC); ++counter) {
+    // PVCS waits for this process: a file system that calls every name taken ends the search
+    // as a failed move does.
+    if (counter > kFreeNameTries) {
+      info.FileForBC = info.FileFromPVCS;
+      return;
+    }
     info.FileForBC = Format(u"%s (%d)%s", {stem, counter, extension});
+  }
 
   if (platform.files.Move(info.FileFromPVCS, info.FileForBC) != 0) {
     info.FileForBC = info.FileFromPVCS;

@@ -2,6 +2,7 @@
 // stands for, so that Beyond Compare picks the right format.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -19,6 +20,9 @@ struct CopyContext {
   MoveJournal* moves = nullptr;  // when set, records the move, so that a failed run can undo it
   Text program;                  // the comparison program, whose preferences give the archive masks
 };
+
+// How many numbered names are tried before the side stays on the PVCS file's own name.
+inline constexpr int64_t kFreeNameTries = 10000;
 
 // Sets FileForBC, UseHelper and Moved and may move FileFromPVCS on disk. A working file
 // (ReadOnly false) is the user's own data: it is never moved nor handed to the deferred-deletion

@@ -2,6 +2,7 @@
 // every file back where it was before the error is shown.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -19,9 +20,15 @@ class MoveJournal {
   void Record(const Text& from, const Text& to) { moves_.push_back({from, to}); }
   // The file now under `to` is no longer the journal's business (its side was disposed of).
   void Forget(const Text& to);
-  // Moves every recorded file back, the last move first, and forgets them. Best effort: a move
-  // that fails leaves that file where it is and is not reported.
-  void Undo(platform::IFileSystem& files);
+  // A move that could not be undone: the file is still under `move.to`.
+  struct Refused {
+    Move move;
+    uint32_t error = 0;
+  };
+
+  // Moves every recorded file back, the last move first, and forgets them. A move that fails
+  // leaves that file where it is; those are returned, in the order they were tried.
+  std::vector<Refused> Undo(platform::IFileSystem& files);
   const std::vector<Move>& Moves() const { return moves_; }
 
  private:

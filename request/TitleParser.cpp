@@ -7,33 +7,35 @@
 namespace velmora {
 namespace {
 
-// A fresh matcher per question, with the modifiers a matcher has when created.
-bool Matches(const char16_t* pattern, const Text& subject) {
+// A matcher for one of the questions a title is asked, with the modifiers a matcher has when
+// created. Every title asks the same few, so each thread keeps one matcher per question.
+struct Question {
+  explicit Question(const char16_t* pattern) { matcher.Pattern(pattern); }
   TPatternMatcher matcher;
-  matcher.Pattern(pattern);
-  return matcher.Search(subject);
+};
+
+bool IsRevision(const Text& version, bool oneDotAtLeast) {
+  thread_local Question dotted(u"\\A(\\d+)(\\.(\\d+))+\\Z");
+  thread_local Question plain(u"\\A(\\d+)(\\.(\\d+))*\\Z");
+  return (oneDotAtLeast ? dotted : plain).matcher.Search(version);
 }
 
 }  // namespace
 
 bool ParseTitle(platform::IFileSystem& files, const Text& title, Text& caption, Text& version) {
-  {
-    TPatternMatcher numbered;
-    numbered.Pattern(u"File \\d:\\s+(.+)");
-    if (numbered.Search(title)) return ParseFileTitle(numbered.GroupText(1), caption, version);
-  }
-  {
-    TPatternMatcher role;
-    role.Pattern(u"(.+)( - Derivative| - Ancestor)");
-    if (role.Search(title)) return ParsePathTitle(files, role.GroupText(1), caption, version);
-  }
+  thread_local Question numbered(u"File \\d:\\s+(.+)");
+  if (numbered.matcher.Search(title))
+    return ParseFileTitle(numbered.matcher.GroupText(1), caption, version);
+  thread_local Question role(u"(.+)( - Derivative| - Ancestor)");
+  if (role.matcher.Search(title))
+    return ParsePathTitle(files, role.matcher.GroupText(1), caption, version);
   if (FileExists(files, title)) return true;
   return ParsePathTitle(files, title, caption, version);
 }
 
 bool ParseFileTitle(const Text& text, Text& caption, Text& version) {
-  TPatternMatcher extension;
-  extension.Pattern(u"(\\.\\w+)(\\s+|\\Z)");
+  thread_local Question question(u"(\\.\\w+)(\\s+|\\Z)");
+  TPatternMatcher& extension = question.matcher;
   if (!extension.Search(text)) return false;
   // Positions are 1-based: the caption ends with the extension, and the version starts one
   // character after it, whatever that character is.
@@ -41,8 +43,7 @@ bool ParseFileTitle(const Text& text, Text& caption, Text& version) {
   caption = text.substr(0, end);
   version = end + 1 < text.size() ? text.substr(end + 1) : Text();
   if (!version.empty()) {
-    bool revision = Matches(u"\\A(\\d+)(\\.(\\d+))+\\Z", version);
-    version = Format(revision ? u" (Rev. %s)" : u" (Label %s)", {version});
+    version = Format(IsRevision(version, true) ? u" (Rev. %s)" : u" (Label %s)", {version});
   }
   return true;
 }
@@ -52,13 +53,12 @@ bool ParsePathTitle(platform::IFileSystem& files, const Text& text, Text& captio
     caption = text;
     return true;
   }
-  TPatternMatcher split;
-  split.Pattern(u"(.+);(.+)");
+  thread_local Question question(u"(.+);(.+)");
+  TPatternMatcher& split = question.matcher;
   if (!split.Search(text)) return false;
   caption = split.GroupText(1);
   version = split.GroupText(2);
-  bool revision = Matches(u"\\A(\\d+)(\\.(\\d+))*\\Z", version);
-  version = Format(revision ? u" (Rev. %s)" : u";%s", {version});
+  version = Format(IsRevision(version, false) ? u" (Rev. %s)" : u";%s", {version});
   return true;
 }
 

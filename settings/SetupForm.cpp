@@ -1,11 +1,12 @@
 #include "settings/SetupForm.h"
 
-#include "app/ErrorDisplay.h"
-#include "disposal/HelperServer.h"
 #include "settings/Settings.h"
+#include "support/ErrorDisplay.h"
 #include "support/Errors.h"
 #include "support/FileExists.h"
 #include "support/Format.h"
+#include "support/HelperContract.h"
+#include "support/PathNormal.h"
 #include "support/SystemUtils.h"
 
 namespace velmora {
@@ -88,31 +89,45 @@ void TfrmSettings::JaClick() {
     throw EVelmora(Format(u"\"%s\" is not a program file.", {path}));
   }
 
+  // What the user chose is taken now: the window does not take input while OK waits.
   const bool useBC2 = window_.Checked(SetupRadio::BC2);
-  platform::ShellResult started = platform_.shell.Execute(
-      IsAdmin(platform_.system) ? u"open" : u"runas",
-      DirectoryOf(platform_.self.ModulePath()) + u"VelmoraHelper.exe",
-      Format(u"/%sregserver", {UnPrefix(useBC2)}), Text(), platform::kSwShowNormal);
+  const Text arguments = window_.Arguments();
+  const bool ancestorLeft = window_.Checked(SetupRadio::AncestorLeft);
+  platform::ShellResult started =
+      platform_.shell.Execute(IsAdmin(platform_.system) ? u"open" : u"runas",
+                              DirectoryOf(platform_.self.ModulePath()) + Text(kHelperProgram),
+                              RegistrationSwitch(useBC2), Text(), platform::kSwShowNormal);
   if (started.instance <= 32) {
     throw EVelmora(
         SystemErrorMessage(started.lastError, platform_.locale.SystemErrorText(started.lastError)),
         u"EOSError");
   }
-  if (!WaitForRegistration(useBC2)) {
+  const bool reached = WaitForRegistration(useBC2);
+  // Closing the dialog meanwhile cancels the save.
+  if (closedWhileWaiting_) return;
+  if (!reached) {
     throw EVelmora(Format(u"Failed to %sregister the VelmoraHelper Object", {UnPrefix(useBC2)}));
   }
 
+  // The file that was checked, named so that every later request finds it whatever the
+  // current folder: full, with backslashes and without "." or "..".
   WriteSettings(platform_.registry,
-                {path, window_.Arguments(), useBC2, window_.Checked(SetupRadio::AncestorLeft)});
+                {NormalisedFullPath(platform_.files, path), arguments, useBC2, ancestorLeft});
   window_.Close(ModalResult::Ok);
 }
 
 bool TfrmSettings::WaitForRegistration(bool registered) {
-  for (int poll = 0; poll < kRegistrationPolls; ++poll) {
-    if (IsHelperRegistered(platform_.registry) == registered) return true;
+  waiting_ = true;
+  closedWhileWaiting_ = false;
+  bool reached = false;
+  for (int poll = 0; poll < kRegistrationPolls && !closedWhileWaiting_; ++poll) {
+    reached = IsHelperRegistered(platform_.registry) == registered;
+    if (reached) break;
     platform_.clock.Sleep(kRegistrationPollMs);
+    closedWhileWaiting_ = window_.ClosedWhileBusy();
   }
-  return false;
+  waiting_ = false;
+  return reached;
 }
 
 template <typename Handler>
@@ -131,10 +146,12 @@ void TfrmSettings::RadioClicked(SetupRadio radio) {
 }
 
 void TfrmSettings::BrowseClicked() {
+  if (waiting_) return;
   Guarded([this] { edPropertiesButtonClick(); });
 }
 
 void TfrmSettings::OkClicked() {
+  if (waiting_) return;  // pressed again while OK waits: one save, one server start
   Guarded([this] { JaClick(); });
 }
 

@@ -18,7 +18,7 @@ class TfrmSettings : public platform::ISetupWindowEvents {
   void edPropertiesButtonClick();
   void JaClick();
   // True as soon as the server's registration state equals `registered`; false after 100
-  // polls 50 ms apart.
+  // polls 50 ms apart, or as soon as the user has closed the dialog.
   bool WaitForRegistration(bool registered);
 
  private:
@@ -37,6 +37,8 @@ class TfrmSettings : public platform::ISetupWindowEvents {
 
   platform::Platform& platform_;
   platform::ISetupWindow& window_;
+  bool waiting_ = false;             // OK is waiting for the server's registration
+  bool closedWhileWaiting_ = false;  // and the user closed the dialog meanwhile
 };
 
 // The setup dialog as the start-up code sees it.

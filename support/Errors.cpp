@@ -18,4 +18,10 @@ Text SystemErrorMessage(uint32_t code, TextView systemText) {
   return Format(u"System Error.  Code: %d.\r\n%s", {int64_t{code}, TrimSystemText(systemText)});
 }
 
+Text ErrorDisplayText(TextView message) {
+  Text text(message);
+  if (!text.empty() && text.back() > u'.') text += u'.';
+  return text;
+}
+
 }  // namespace velmora

@@ -31,4 +31,8 @@ Text SystemErrorMessage(uint32_t code, TextView systemText);
 // Removes trailing characters with codes up to 32 and periods.
 Text TrimSystemText(TextView systemText);
 
+// The error's message as the application-wide display shows it: with a period appended unless
+// it is empty or ends in a character whose code is that of the period or lower.
+Text ErrorDisplayText(TextView message);
+
 }  // namespace velmora

@@ -1,5 +1,7 @@
 #include "support/PatternMatcher.h"
 
+#include <vector>
+
 #include "support/Errors.h"
 #include "support/Format.h"
 #include "support/PatternProgram.h"
@@ -17,9 +19,45 @@ int ModifierIndex(char16_t c) {
   return -1;
 }
 
+// The system asks the same few patterns again and again, each time with a fresh matcher: each
+// is compiled once per thread. A malformed pattern is not kept, so it raises every time.
+std::shared_ptr<const pattern::Program> Compiled(const Text& pattern, const bool (&modifiers)[6]) {
+  struct Kept {
+    int switches;
+    Text pattern;
+    std::shared_ptr<const pattern::Program> program;
+  };
+  constexpr size_t kKept = 64;
+  thread_local std::vector<Kept> kept;
+  int switches = 0;
+  for (int k = 0; k < 6; ++k) switches |= modifiers[k] << k;
+  for (const Kept& entry : kept)
+    if (entry.switches == switches && entry.pattern == pattern) return entry.program;
+  pattern::Options options;
+  options.ignoreCase = modifiers[0];
+  options.cyrillicRanges = modifiers[1];
+  options.dotAll = modifiers[2];
+  options.greedy = modifiers[3];
+  options.multiLine = modifiers[4];
+  options.extended = modifiers[5];
+  auto program = std::make_shared<const pattern::Program>(pattern::Compile(pattern, options));
+  if (kept.size() < kKept) kept.push_back({switches, pattern, program});
+  return program;
+}
+
+// The runner's working memory: a search never starts another, so one per thread will do. A
+// search through a very long text leaves it large, so the next one starts afresh.
+pattern::Scratch& SharedScratch() {
+  thread_local pattern::Scratch scratch;
+  constexpr size_t kKeptWords = size_t{1} << 16;
+  if (scratch.seen.capacity() > kKeptWords || scratch.stack.capacity() > kKeptWords)
+    scratch = pattern::Scratch();
+  return scratch;
+}
+
 }  // namespace
 
-TPatternMatcher::TPatternMatcher() : scratch_(std::make_unique<pattern::Scratch>()) {}
+TPatternMatcher::TPatternMatcher() = default;
 TPatternMatcher::~TPatternMatcher() = default;
 
 void TPatternMatcher::Pattern(TextView pattern) {
@@ -54,18 +92,9 @@ void TPatternMatcher::ModifierString(TextView modifiers) {
 
 bool TPatternMatcher::Search(TextView subject) {
   spans_.clear();
-  subject_ = Text(subject.substr(0, subject.find(u'\0')));
-  if (!program_) {
-    pattern::Options options;
-    options.ignoreCase = modifiers_[0];
-    options.cyrillicRanges = modifiers_[1];
-    options.dotAll = modifiers_[2];
-    options.greedy = modifiers_[3];
-    options.multiLine = modifiers_[4];
-    options.extended = modifiers_[5];
-    program_ = std::make_unique<pattern::Program>(pattern::Compile(pattern_, options));
-  }
-  if (pattern::Run(*program_, subject_, spans_, *scratch_)) return true;
+  subject_.assign(subject.substr(0, subject.find(u'\0')));
+  if (!program_) program_ = Compiled(pattern_, modifiers_);
+  if (pattern::Run(*program_, subject_, spans_, SharedScratch())) return true;
   spans_.clear();
   return false;
 }

@@ -14,7 +14,6 @@ namespace velmora {
 
 namespace pattern {
 struct Program;
-struct Scratch;
 }  // namespace pattern
 
 class TPatternMatcher {
@@ -49,8 +48,7 @@ class TPatternMatcher {
 
   Text pattern_;
   bool modifiers_[6] = {false, true, true, true, false, false};  // I R S G M X
-  std::unique_ptr<pattern::Program> program_;                    // null until compiled
-  std::unique_ptr<pattern::Scratch> scratch_;
+  std::shared_ptr<const pattern::Program> program_;              // null until compiled
   Text subject_;
   std::vector<int32_t> spans_;
 };

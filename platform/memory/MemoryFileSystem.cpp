@@ -31,7 +31,8 @@ struct MemoryFileSystem::Node {
   uint32_t deleteFailure = 0;
   Node* parent = nullptr;
   std::map<Text, std::unique_ptr<Node>> children;  // by folded long name
-  Text linkTarget;                                 // not empty for a link
+  bool childAlternates = false;  // a child has been given an 8.3 name: look those up too
+  Text linkTarget;               // not empty for a link
   uint64_t fileId = NextFileId();
 
   // What GetFileAttributesW reports: a file without attributes reads as "normal".
@@ -88,9 +89,9 @@ bool ValidElement(TextView element, bool allowWildcards) {
 }
 
 // Win32 drops trailing dots and spaces of a name ("a.txt." is "a.txt").
-Text StripTrailingDotsAndSpaces(const Text& element) {
+Text StripTrailingDotsAndSpaces(TextView element) {
   size_t end = element.find_last_not_of(u". ");
-  return end == Text::npos ? element : element.substr(0, end + 1);
+  return Text(end == TextView::npos ? element : element.substr(0, end + 1));
 }
 
 bool Matches(TextView pattern, TextView name) {
@@ -155,19 +156,20 @@ ParsedPath Parse(const Text& path, const Text& current, bool allowWildcards) {
     s = current + u"\\" + s;
   }
   out.rootText = RootOf(s);
+  // GetFullPathNameW takes any character before the colon for a drive letter; only opening
+  // finds that no such drive exists. The path is still split, so that its full name is whole.
   if (out.rootText.size() == 2 &&
-      !((s[0] >= u'A' && s[0] <= u'Z') || (s[0] >= u'a' && s[0] <= u'z'))) {
-    out.error = kErrorInvalidName;
-    return out;
-  }
+      !((s[0] >= u'A' && s[0] <= u'Z') || (s[0] >= u'a' && s[0] <= u'z')))
+    out.error = kErrorPathNotFound;
   if (out.rootText.size() == 2) out.rootText[0] = FoldCase(out.rootText[0]);  // drives read "C:"
   out.trailingSlash = s.size() > out.rootText.size() && s.back() == u'\\';
-  Text rest = s.substr(out.rootText.size());
+  TextView rest = TextView(s).substr(out.rootText.size());
+  out.elements.reserve(8);
   size_t pos = 0;
   while (pos <= rest.size()) {
     size_t next = rest.find(u'\\', pos);
-    if (next == Text::npos) next = rest.size();
-    Text element = rest.substr(pos, next - pos);
+    if (next == TextView::npos) next = rest.size();
+    TextView element = rest.substr(pos, next - pos);
     pos = next + 1;
     if (literal && (element == u"." || element == u"..")) {
       out.error = kErrorInvalidName;
@@ -178,9 +180,9 @@ ParsedPath Parse(const Text& path, const Text& current, bool allowWildcards) {
       if (!out.elements.empty()) out.elements.pop_back();
       continue;
     }
-    out.elements.push_back(literal ? element : StripTrailingDotsAndSpaces(element));
+    out.elements.push_back(literal ? Text(element) : StripTrailingDotsAndSpaces(element));
   }
-  for (size_t i = 0; i < out.elements.size(); ++i) {
+  for (size_t i = 0; i < out.elements.size() && out.error == 0; ++i) {
     bool last = i + 1 == out.elements.size();
     if (!ValidElement(out.elements[i], allowWildcards && last)) out.error = kErrorInvalidName;
   }
@@ -229,9 +231,12 @@ MemoryFileSystem::Lookup MemoryFileSystem::Resolve(const Text& path, bool allowW
 
 // A child by its long name or, as Windows also accepts, by its 8.3 name.
 MemoryFileSystem::Node* MemoryFileSystem::FindChild(const Node& dir, const Text& name) {
-  Text key = FoldCase(name);
+  thread_local Text key;  // looked up on every step of every path: kept to spare allocations
+  key.assign(name);
+  for (char16_t& c : key) c = FoldCase(c);
   auto it = dir.children.find(key);
   if (it != dir.children.end()) return it->second.get();
+  if (!dir.childAlternates) return nullptr;
   for (const auto& entry : dir.children) {
     const Node& child = *entry.second;
     if (!child.alternate.empty() && FoldCase(child.alternate) == key) return entry.second.get();
@@ -624,7 +629,9 @@ void MemoryFileSystem::AddFile(const Text& path, std::string_view bytes, uint32_
 }
 
 void MemoryFileSystem::SetAlternateName(const Text& path, const Text& shortName) {
-  Require(path)->alternate = shortName;
+  Node* node = Require(path);
+  node->alternate = shortName;
+  if (node->parent != nullptr && !shortName.empty()) node->parent->childAlternates = true;
 }
 
 void MemoryFileSystem::AddLink(const Text& path, const Text& target, bool folder) {

@@ -64,7 +64,11 @@ std::string MemoryLocale::TextToAnsi(const Text& text) {
 }
 
 bool MemoryLocale::EqualIgnoreCase(const Text& a, const Text& b) {
-  return FoldCase(a) == FoldCase(b);
+  // Folding keeps the length, so the texts are compared letter by letter, without copies.
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  return true;
 }
 
 Text MemoryLocale::SystemErrorText(uint32_t code) {

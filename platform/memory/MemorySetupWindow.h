@@ -26,11 +26,15 @@ struct MemorySetupState {
 class MemorySetupWindow : public ISetupWindow {
  public:
   // Acts on the window while it is shown; when it returns with the window still open, the
-  // user closes it with the close box.
+  // user closes it with the close box. `whileBusy` acts each time the dialog's logic, while it
+  // waits, looks at what the user did.
   using User = std::function<void(MemorySetupWindow&)>;
   MemorySetupWindow(std::shared_ptr<MemorySetupState> state, User user,
-                    std::optional<Text> fileChoice)
-      : state_(std::move(state)), user_(std::move(user)), fileChoice_(std::move(fileChoice)) {}
+                    std::optional<Text> fileChoice, User whileBusy = nullptr)
+      : state_(std::move(state)),
+        user_(std::move(user)),
+        fileChoice_(std::move(fileChoice)),
+        whileBusy_(std::move(whileBusy)) {}
 
   Text Path() override { return state_->path; }
   void SetPath(const Text& path) override { state_->path = path; }
@@ -44,6 +48,10 @@ class MemorySetupWindow : public ISetupWindow {
   void SetPanelVisible(bool visible) override { state_->panelVisible = visible; }
   ModalResult ShowModal(ISetupWindowEvents& events) override;
   void Close(ModalResult result) override { state_->result = result; }
+  bool ClosedWhileBusy() override {
+    if (whileBusy_) whileBusy_(*this);
+    return !IsOpen();
+  }
   std::optional<Text> OpenProgramFile(const Text& initialFile) override {
     state_->browsedFrom.push_back(initialFile);
     return fileChoice_;
@@ -63,6 +71,7 @@ class MemorySetupWindow : public ISetupWindow {
   std::shared_ptr<MemorySetupState> state_;
   User user_;
   std::optional<Text> fileChoice_;
+  User whileBusy_;
   ISetupWindowEvents* events_ = nullptr;
 };
 

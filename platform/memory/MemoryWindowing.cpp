@@ -37,7 +37,8 @@ int16_t MemoryWindowing::AsyncKeyState(int virtualKey) {
 std::unique_ptr<ISetupWindow> MemoryWindowing::CreateSetupWindow() {
   events_.push_back(u"setup window");
   setupWindows.push_back(std::make_shared<MemorySetupState>());
-  return std::make_unique<MemorySetupWindow>(setupWindows.back(), setupUser, fileChoice);
+  return std::make_unique<MemorySetupWindow>(setupWindows.back(), setupUser, fileChoice,
+                                             setupWhileBusy);
 }
 
 }  // namespace velmora::platform

@@ -37,6 +37,8 @@ class MemoryWindowing : public IWindowing {
   // The user of the next setup windows, and the file they pick when browsing (none: cancel).
   MemorySetupWindow::User setupUser;
   std::optional<Text> fileChoice;
+  // What the user does while the dialog waits, each time it looks.
+  MemorySetupWindow::User setupWhileBusy;
   // Every setup window created, in order.
   std::vector<std::shared_ptr<MemorySetupState>> setupWindows;
 

@@ -145,6 +145,8 @@ uint32_t WriteAll(HANDLE file, const std::vector<uint8_t>& bytes) {
     DWORD part = static_cast<DWORD>(std::min<size_t>(kChunk, bytes.size() - done));
     DWORD written = 0;
     if (!WriteFile(file, bytes.data() + done, part, &written, nullptr)) return GetLastError();
+    // A device that takes nothing would keep this loop going for ever.
+    if (written == 0) return ERROR_WRITE_FAULT;
     done += written;
   }
   return 0;

@@ -635,6 +635,30 @@ void Win32SetupWindow::Close(ModalResult result) {
   result_ = result;
 }
 
+bool Win32SetupWindow::ClosedWhileBusy() {
+  MSG msg;
+  while (result_ == ModalResult::None && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
+      result_ = ModalResult::Cancel;
+      break;
+    }
+    // Typing and clicking wait until OK has done its work; Esc, the Cancel button and the
+    // window's own frame (its close box and system menu) still close the window.
+    bool key = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST &&
+               msg.message != WM_SYSKEYDOWN && msg.message != WM_SYSKEYUP &&
+               msg.message != WM_SYSCHAR;
+    if (key && msg.wParam != VK_ESCAPE) continue;
+    bool mouse = msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST;
+    if (mouse && msg.hwnd != Control(kNee)) continue;
+    if (!IsDialogMessageW(dialog_, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  return result_ != ModalResult::None;
+}
+
 std::optional<Text> Win32SetupWindow::OpenProgramFile(const Text& initialFile) {
   std::vector<wchar_t> file(32768, L'\0');
   std::wstring initial = Wide(initialFile);

@@ -31,6 +31,7 @@ class Win32SetupWindow : public ISetupWindow {
   void SetPanelVisible(bool visible) override;
   ModalResult ShowModal(ISetupWindowEvents& events) override;
   void Close(ModalResult result) override;
+  bool ClosedWhileBusy() override;
   std::optional<Text> OpenProgramFile(const Text& initialFile) override;
 
  private:

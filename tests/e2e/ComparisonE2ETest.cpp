@@ -282,4 +282,40 @@ TEST_F(ComparisonRun, ArchiveWithServerNotRegisteredStaysInPlace) {
   EXPECT_EQ(second[1], right);
 }
 
+// A parameter file found by fuzzing: a drive letter that is no letter and a path-like title.
+// The request ends; neither side can be moved, so both are compared under PVCS's names.
+TEST_F(ComparisonRun, UnknownDriveLetterAndPathLikeTitleEnd) {
+  UseProgram("StandInGui.exe", "C:\\BC2\\BC2.exe");
+  parameterFile = temp + "\\pvc4712.tmp";
+  wine.WriteFile(parameterFile,
+                 "ANCESTOR=\"\xC3:\\Temp\\a.tmp\",\"File 1: main.c 1.4\"\r\n"
+                 "DERIVATIVES=\"\xC3:\\TempAd.\x8E\x92p\",\"CG\\work\\main\xD2\x9E;2.4 - "
+                 "DerivatRIVA\r\n");
+  auto outcome = Run();
+  ASSERT_EQ(outcome.launcher, "0");
+  EXPECT_TRUE(outcome.boxes.empty());
+  std::string log = wine.ReadFile(temp + "\\Velmora.log");
+  EXPECT_NE(log.find("FileForBC   > \"\xC3:\\TempAd.\x8E\x92p\"\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("FileForBC   > \"\xC3:\\Temp\\a.tmp\"\r\n"), std::string::npos) << log;
+  EXPECT_TRUE(std::regex_search(log, std::regex("\r\nCreateProcess returned after ")));
+}
+
+// Beyond Compare 3's launcher named with forward slashes is recognised as such: its archives
+// are marked to outlive the run.
+TEST_F(ComparisonRun, LauncherNamedWithForwardSlashesIsBeyondCompare3) {
+  UseProgram("StandInGui.exe", "C:\\BC3\\BComp.exe");
+  wine.RegAdd(kSettings, "BC2Path", "REG_SZ", "C:/BC3/BComp.exe");
+  wine.WriteFile(temp + "\\pvc4710.tmp", "PK-ancestor");
+  wine.WriteFile(temp + "\\pvc4711.tmp", "PK-derivative");
+  WriteParameterFile("\"" + temp + "\\pvc4710.tmp\",\"File 1: lib.zip 1.4\"",
+                     "\"" + temp + "\\pvc4711.tmp\",\"File 2: lib.zip 1.5\"");
+  auto outcome = Run();
+  ASSERT_EQ(outcome.launcher, "0");
+  EXPECT_EQ(CommandLineSeen().substr(0, 20), "\"C:/BC3/BComp.exe\" \"");
+  std::string log = wine.ReadFile(temp + "\\Velmora.log");
+  EXPECT_NE(log.find("------------> The file remains on disk until Beyond Compare is closed\r\n"),
+            std::string::npos)
+      << log;
+}
+
 }  // namespace

@@ -360,4 +360,60 @@ TEST(MergeToolWait, AnswersABroadcastWhileTheToolRuns) {
             "before ready: answered\nwhile running: answered\n");
 }
 
+// Ten requests started together whose parameter files lie in one folder all save the same run
+// log. None of them stops with an error box (a box would keep its request waiting), every file
+// is back under its PVCS name, and the log is one request's complete log.
+TEST(ConcurrentRequests, TenInOneFolderShareTheLogWithoutAnErrorBox) {
+  constexpr int kRequests = 10;
+  e2e::WineSession wine(e2e::CurrentTestName());
+  const std::string temp = e2e::WineSession::TempDir();
+  wine.Install("StandInGui.exe", kBC2);
+  wine.RegAdd(kSettings, "BC2Path", "REG_SZ", kBC2);
+  wine.RegAdd(kSettings, "UseBC2", "REG_DWORD", "1");
+  Files before;
+  for (int n = 0; n < kRequests; ++n) {
+    const std::string id = std::to_string(n);
+    const std::string ancestor = temp + "\\a" + id + ".tmp",
+                      derivative = temp + "\\d" + id + ".tmp";
+    before[ancestor] = "ancestor " + id;
+    before[derivative] = "derivative " + id;
+    for (const auto& name : {ancestor, derivative}) wine.WriteFile(name, before[name]);
+    wine.WriteFile(temp + "\\p" + id + ".tmp",
+                   "ANCESTOR=\"" + ancestor + "\",\"File 1: main.c 1.4\"\r\n" + "DERIVATIVES=\"" +
+                       derivative + "\",\"File 2: main.c 1.5\"\r\n");
+    wine.WriteFile("C:\\e2e\\cmdline" + id + ".txt", kRequest + temp + "\\p" + id + ".tmp");
+  }
+  std::vector<pid_t> started;
+  for (int n = 0; n < kRequests; ++n) {
+    const std::string id = std::to_string(n);
+    started.push_back(wine.Start({"C:\\e2e\\PvcsStandIn.exe", "C:\\e2e\\cmdline" + id + ".txt",
+                                  "C:\\e2e\\result" + id + ".txt", "90000"}));
+  }
+  auto finished = [&] {
+    for (int n = 0; n < kRequests; ++n)
+      if (!wine.Exists("C:\\e2e\\result" + std::to_string(n) + ".txt")) return false;
+    return true;
+  };
+  if (!e2e::WineSession::WaitUntil(finished, 60)) {
+    // Some request waits: read and answer what it shows, for the failure message.
+    wine.Wine({"C:\\e2e\\UiProbe.exe", "C:\\e2e\\probe.txt", "5000", std::to_string(kRequests)},
+              30);
+    ADD_FAILURE() << "a request did not end on its own; boxes:\n"
+                  << wine.ReadFile("C:\\e2e\\probe.txt");
+  }
+  for (pid_t pid : started) wine.Finish(pid, 120);
+  for (int n = 0; n < kRequests; ++n)
+    EXPECT_EQ(wine.ReadFile("C:\\e2e\\result" + std::to_string(n) + ".txt"), "0") << n;
+
+  for (const auto& [name, bytes] : before) EXPECT_EQ(wine.ReadFile(name), bytes) << name;
+  for (const auto& entry : fs::directory_iterator(wine.UnixPath(temp)))
+    EXPECT_NE(entry.path().extension(), ".c") << entry.path();
+  const std::string log = wine.ReadFile(temp + "\\Velmora.log");
+  EXPECT_TRUE(log.starts_with("Tempfile:\r\n")) << log;
+  EXPECT_NE(
+      log.find(" is recognized as temporary file - deletion managed by PVCS / Dimensions\r\n"),
+      std::string::npos)
+      << log;
+}
+
 }  // namespace

@@ -184,4 +184,46 @@ TEST_F(InstallerDeployment, AnInteractiveInstallTakesTheSameSwitches) {
             "/expandall UseBC2=REG_DWORD:0x1");
 }
 
+TEST_F(InstallerDeployment, ARequestAfterASilentInstallRunsAsPresetForAUserWithoutAChoice) {
+  const std::string temp = e2e::WineSession::TempDir();
+  const std::string request = "\"" + kTool + "\" -r " + temp + "\\pvc4712.tmp";
+  struct Row {
+    const char* given;
+    std::string switches;
+    std::string started;  // the program that receives the request, and what it receives
+    std::string commandLine;
+  } rows[] = {
+      {"all three switches",
+       "/COMPARE=C:\\BC3\\BComp.exe /ARGS=\"/solo /expandall\" /ANCESTORLEFT=1",
+       "C:\\BC3\\BComp.exe",
+       "\"C:\\BC3\\BComp.exe\" \"" + temp + "\\pvc4710.c\" \"" + temp +
+           "\\pvc4711.c\" /title1=\"main.c (Rev. 1.4)\" /title2=\"main.c (Rev. 1.5)\" /lro /rro "
+           "/solo /expandall"},
+      {"the PVCS Merge Tool", "/COMPARE=PVCS", kTool + ".exe", request},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.given);
+    PlaceTool(kTool);
+    wine.Install("StandInGui.exe", "C:\\BC3\\BComp.exe");
+    ASSERT_EQ(SetupWith(row.switches), "0");
+    wine.WriteFile(temp + "\\pvc4710.tmp", "ancestor\r\n");
+    wine.WriteFile(temp + "\\pvc4711.tmp", "derivative\r\n");
+    wine.WriteFile(temp + "\\pvc4712.tmp", "ANCESTOR=\"" + temp +
+                                               "\\pvc4710.tmp\",\"File 1: main.c 1.4\"\r\n"
+                                               "DERIVATIVES=\"" +
+                                               temp + "\\pvc4711.tmp\",\"File 2: main.c 1.5\"\r\n");
+
+    // A setup dialog would drop the request, start nothing and wait for the user.
+    auto outcome = wine.RunLikePvcs(request, 0);
+    EXPECT_EQ(outcome.launcher, "0");
+    EXPECT_TRUE(outcome.boxes.empty());
+    std::string record = wine.ReadFile(row.started + ".cmdline");
+    EXPECT_EQ(record.substr(0, record.find('\n')), row.commandLine);
+    EXPECT_EQ(wine.RegQuery(kSettings), "") << "nothing is stored for the user";
+
+    ASSERT_TRUE(Uninstall("C:\\Merant"));
+    wine.Remove(row.started + ".cmdline");
+  }
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 // errors it shows with the dialog left open, and the ways it is closed without storing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <sstream>
@@ -91,9 +92,10 @@ class SetupDialog : public testing::Test {
     wine.Install("HelperStandIn.exe", kServer);
   }
 
-  // Starts Velmora as PVCS would and waits for the dialog.
-  void Open(const std::string& commandLine = "\"C:\\PVCS\\Velmora.exe\"") {
-    wine.StartLikePvcs(commandLine);
+  // Starts Velmora as PVCS would (in `folder` when given) and waits for the dialog.
+  void Open(const std::string& commandLine = "\"C:\\PVCS\\Velmora.exe\"",
+            const std::string& folder = "") {
+    wine.StartLikePvcs(commandLine, folder);
     bool shown = false;
     wine.Probe({"wait", "30000"}, &shown);
     ASSERT_TRUE(shown) << "no setup dialog";
@@ -405,6 +407,48 @@ TEST_F(SetupDialog, RegistrationThatNeverShowsFailsAfterFiveSecondsAndStoresNoth
   EXPECT_TRUE(NothingStored());
 }
 
+// Closing the dialog while OK waits for the registration cancels the save, also when the
+// registration shows afterwards.
+TEST_F(SetupDialog, ClosingWhileOkWaitsStoresNothingWhenTheRegistrationShowsLater) {
+  wine.WriteFile(kServer + ".mode", "delay=3000");
+  ASSERT_NO_FATAL_FAILURE(Open());
+  Do({"click", "rbBC2"});
+  Do({"settext", "ed", "C:\\BC3\\BComp.exe"});
+  Do({"click", "Ja"});
+  // OK is at work once it has started the server, which registers three seconds later.
+  ASSERT_TRUE(e2e::WineSession::WaitUntil(
+      [&] { return ServerStarts().find("/regserver") != std::string::npos; }, 20));
+  Do({"close"});
+  EXPECT_TRUE(Closed());
+  EXPECT_EQ(wine.FinishLikePvcs(), "0");
+  ASSERT_TRUE(e2e::WineSession::WaitUntil([&] { return !wine.RegQuery(kClassKey).empty(); }, 30))
+      << "the server registered";
+  EXPECT_TRUE(NothingStored());
+}
+
+// OK pressed again while the first one waits does nothing: one server start, one message.
+TEST_F(SetupDialog, OkPressedAgainWhileItWaitsDoesNothing) {
+  wine.WriteFile(kServer + ".mode", "never");
+  ASSERT_NO_FATAL_FAILURE(Open());
+  Do({"click", "rbBC2"});
+  Do({"settext", "ed", "C:\\BC3\\BComp.exe"});
+  Do({"click", "Ja"});
+  ASSERT_TRUE(e2e::WineSession::WaitUntil(
+      [&] { return ServerStarts().find("/regserver") != std::string::npos; }, 20));
+  Do({"click", "Ja"});
+  bool found = false;
+  std::string box = wine.Probe({"box", "20000"}, &found);
+  ASSERT_TRUE(found) << "no message box";
+  EXPECT_NE(box.find("text=Failed to register the VelmoraHelper Object.\n"), std::string::npos)
+      << box;
+  Do({"click", "Nee"});
+  EXPECT_TRUE(Closed()) << "no second wait, no second message";
+  EXPECT_EQ(wine.FinishLikePvcs(), "0");
+  const std::string starts = ServerStarts();
+  EXPECT_EQ(std::count(starts.begin(), starts.end(), '\n'), 1) << starts;
+  EXPECT_TRUE(NothingStored());
+}
+
 // The real server registers and unregisters itself for the dialog's save.
 TEST_F(SetupDialog, SavingWithTheRealServerRegistersAndUnregistersIt) {
   wine.Install("VelmoraHelper.exe", kServer);
@@ -424,6 +468,24 @@ TEST_F(SetupDialog, SavingWithTheRealServerRegistersAndUnregistersIt) {
   EXPECT_EQ(wine.FinishLikePvcs(), "0");
   EXPECT_EQ(wine.RegQuery(kClassKey), "");
   EXPECT_NE(wine.RegQuery(kSettings).find("UseBC2    REG_DWORD    0x0"), std::string::npos);
+}
+
+// Whatever form the path is typed in, OK stores the full name of the file it checked, so that a
+// request started in any folder finds the program.
+TEST_F(SetupDialog, OkStoresTheFullPathOfTheCheckedFile) {
+  for (const std::string typed :
+       {"C:/BC3/BComp.exe", "BC3\\BComp.exe", "C:\\BC2\\..\\BC3\\.\\BComp.exe"}) {
+    SCOPED_TRACE(typed);
+    ASSERT_NO_FATAL_FAILURE(Open("\"C:\\PVCS\\Velmora.exe\"", "C:\\"));
+    Do({"click", "rbBC2"});
+    Do({"settext", "ed", typed});
+    Do({"click", "Ja"});
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(wine.FinishLikePvcs(), "0");
+    std::string stored = wine.RegQuery(kSettings, "BC2Path");
+    EXPECT_NE(stored.find("BC2Path    REG_SZ    C:\\BC3\\BComp.exe\r\n"), std::string::npos)
+        << stored;
+  }
 }
 
 // Cancel, Esc and the close box: nothing stored, no server started.

@@ -296,12 +296,13 @@ int WineSession::Finish(pid_t pid, int timeoutSeconds) const {
   return WaitFor(pid, timeoutSeconds);
 }
 
-void WineSession::StartLikePvcs(const std::string& commandLine) {
+void WineSession::StartLikePvcs(const std::string& commandLine, const std::string& folder) {
   WriteFile("C:\\e2e\\cmdline.txt", commandLine);
   Remove("C:\\e2e\\result.txt");
-  pvcs_ = Spawn(
-      {kWine, "C:\\e2e\\PvcsStandIn.exe", "C:\\e2e\\cmdline.txt", "C:\\e2e\\result.txt", "120000"},
-      WineEnvironment(prefix_), dir_ + "/wine.log");
+  std::vector<std::string> argv{kWine, "C:\\e2e\\PvcsStandIn.exe", "C:\\e2e\\cmdline.txt",
+                                "C:\\e2e\\result.txt", "120000"};
+  if (!folder.empty()) argv.push_back(folder);
+  pvcs_ = Spawn(argv, WineEnvironment(prefix_), dir_ + "/wine.log");
 }
 
 std::string WineSession::FinishLikePvcs(int timeoutSeconds) {

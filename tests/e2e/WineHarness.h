@@ -59,8 +59,8 @@ class WineSession {
   int Wine(const std::vector<std::string>& args, int timeoutSeconds) const;
 
   // Starts `commandLine` the way PVCS does and returns at once; Finish waits for it and gives
-  // what RunLikePvcs gives as `launcher`.
-  void StartLikePvcs(const std::string& commandLine);
+  // what RunLikePvcs gives as `launcher`. The program's current folder is `folder` when given.
+  void StartLikePvcs(const std::string& commandLine, const std::string& folder = "");
   std::string FinishLikePvcs(int timeoutSeconds = 60);
 
   // Runs the dialog probe with these arguments; its result file's content, and in `ok` whether

@@ -1,7 +1,8 @@
 // Starts a program the way PVCS does: one exact command line, read as UTF-8 from a file, given
 // to CreateProcessW. Waits for it (with a time limit) and writes its exit code, or "timeout",
-// or "start failed <code>", to the result file.
-//   PvcsStandIn.exe <command-line file> <result file> <time limit in ms>
+// or "start failed <code>", to the result file. The program starts in the given folder, or in
+// this one's current folder.
+//   PvcsStandIn.exe <command-line file> <result file> <time limit in ms> [folder]
 #include <windows.h>
 
 #include <string>
@@ -18,7 +19,8 @@ int wmain(int argc, wchar_t** argv) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  const wchar_t* folder = argc > 4 ? argv[4] : nullptr;
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder,
                       &startup, &info)) {
     ToolWriteFile(argv[2], "start failed " + std::to_string(GetLastError()));
     return 1;

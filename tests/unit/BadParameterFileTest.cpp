@@ -90,5 +90,18 @@ TEST_F(BadParameterFileTest, NulEndsTheFileBeforeTheLeftEntry) {
       u"List index out of bounds (1)");
 }
 
+// Found by fuzzing: a drive letter outside A to Z and a path-like title. The search for a free
+// copy name must end; the sides end up on the PVCS files' own names.
+TEST_F(BadParameterFileTest, UnknownDriveLetterEndsTheFreeNameSearch) {
+  const char content[] =
+      "ANCESTOR=\"\xC3:\\Temp\\a.tmp\",\"File 1: main.c 1.4\"\r\n"
+      "DERIVATIVES=\"\xC3:\\TempAd.\x8E\x92p\",\"CG\\work\\main\xD2\x9E;2.4 - "
+      "DerivatRIVA\r\n";
+  mem.files.AddFile(kParams, content);
+  ComparisonSides sides = AssignSides(mem.platform, kParams, false);
+  EXPECT_EQ(sides.LeftInfo.FileForBC, u"\u00C3:\\TempAd.\u017D\u2019p");
+  EXPECT_EQ(sides.RightInfo.FileForBC, u"\u00C3:\\Temp\\a.tmp");
+}
+
 }  // namespace
 }  // namespace velmora

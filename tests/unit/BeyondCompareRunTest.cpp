@@ -4,6 +4,7 @@
 
 #include "app/ProgramEntry.h"
 #include "launch/BeyondCompareRun.h"
+#include "platform/ErrorCodes.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "settings/Settings.h"
 #include "support/Errors.h"
@@ -248,6 +249,75 @@ TEST_F(BeyondCompareRunTest, LauncherExitCodeFrom100OnIsLoggedAfterTheTiming) {
     ASSERT_EQ(r.m.processes.Starts().size(), 1u);
     EXPECT_EQ(r.m.processes.Starts()[0]->exitCodeReads,
               EqualsIgnoreAsciiCase(FileNameOf(row.program), u"BComp.exe") ? 1 : 0);
+  }
+}
+
+// The in-memory file system refusing to move one file.
+class RefusingFiles : public platform::MemoryFileSystem {
+ public:
+  Text refuse;
+  uint32_t Move(const Text& from, const Text& to) override {
+    return from == refuse ? platform::kErrorAccessDenied : MemoryFileSystem::Move(from, to);
+  }
+};
+
+// A failed run whose copy cannot go back names it, as it is now called, in the error shown and
+// in the log, when the run has one.
+TEST(BeyondCompareRunUndo, FilesThatCannotGoBackAreNamedInTheErrorAndTheLog) {
+  const Text kNotBack =
+      u"\r\n\r\nCannot move file \"C:\\work\\pvc4711.c\" back to "
+      u"\"C:\\work\\pvc4711.tmp\". Access is denied";
+  struct Row {
+    const char* situation;
+    bool startFails;  // else the right side raises the invalid-mask error before any log
+    Text box;         // the whole text shown
+  } rows[] = {
+      {"invalid mask", false, u"'[' is an invalid mask at (2)" + kNotBack + u"."},
+      {"start fails", true,
+       u"Failed to start \"C:\\BC3\\BComp.exe\". System error message was:\r\r"
+       u"System Error.  Code: 193.\r\n%1 is not a valid Win32 application" +
+           kNotBack},
+  };
+  for (const auto& row : rows) {
+    RefusingFiles files;
+    platform::MemoryPlatform m;
+    platform::Platform p{m.registry, m.processes, m.self,        m.windowing, m.shell,
+                         files,      m.system,    m.environment, m.locale,    m.com,
+                         m.dialogs,  m.clock,     m.versions,    m.folders};
+    m.self.commandLine = u"\"C:\\PVCS\\Velmora.exe\" -r " + kParameterFile;
+    m.self.modulePath = u"C:\\PVCS\\Velmora.exe";
+    m.registry.SetDword(Hive::CurrentUser, kSettingsKey, u"UseBC2", 1);
+    m.registry.SetString(Hive::CurrentUser, kSettingsKey, u"BC2Path", kProgram);
+    m.environment.SetVariable(u"APPDATA", u"C:\\AppData");
+    files.AddFile(kProgram);
+    files.AddFile(u"C:\\Temp\\pvc4710.tmp", "ancestor");
+    files.AddFile(u"C:\\work\\pvc4711.tmp", "derivative");
+    files.AddFile(kParameterFile,
+                  std::string("ANCESTOR=\"C:\\Temp\\pvc4710.tmp\",\"File 1: ") +
+                      (row.startFails ? "main.c" : "lib.zip") +
+                      " 1.4\"\r\nDERIVATIVES=\"C:\\work\\pvc4711.tmp\",\"File 2: main.c 1.5\"");
+    if (row.startFails) {
+      m.processes.FailStarts(193);
+    } else {
+      files.AddFile(u"C:\\AppData\\Scooter Software\\Beyond Compare 3\\BCPreferences.xml",
+                    "<Zip Value=\"[\"/>");
+    }
+    files.refuse = u"C:\\work\\pvc4711.c";
+    NoSetup setup;
+    BeyondCompareRun run(p);
+    EXPECT_EQ(ProgramMain(p, setup, run), 0);
+
+    ASSERT_EQ(m.dialogs.boxes.size(), 1u) << row.situation;
+    EXPECT_EQ(m.dialogs.boxes[0].text, row.box) << row.situation;
+    EXPECT_EQ(files.ContentString(u"C:\\work\\pvc4711.c"), "derivative") << row.situation;
+    EXPECT_EQ(files.ContentString(u"C:\\Temp\\pvc4710.tmp"), "ancestor") << row.situation;
+    const Text logPath = u"C:\\Temp\\Velmora.log";
+    if (!row.startFails) {
+      EXPECT_FALSE(files.Exists(logPath)) << row.situation;
+      continue;
+    }
+    const std::string log = files.ContentString(logPath);
+    EXPECT_TRUE(log.ends_with("/lro /rro\r\n" + ToUtf8(kNotBack.substr(4)) + "\r\n")) << log;
   }
 }
 

@@ -2,8 +2,9 @@
 
 #include <vector>
 
-#include "app/ApplicationTitle.h"
+#include "support/ApplicationTitle.h"
 #include "app/CommandLineArgs.h"
+#include "support/Errors.h"
 
 namespace velmora {
 namespace {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/memory/MemoryPlatform.h"
@@ -164,6 +165,23 @@ TEST_F(FileInfoBuilderTest, ComparisonCopyNaming) {
     EXPECT_EQ(fresh.files.ContentString(r.fileForBC), "pvcs") << r.what;
     EXPECT_EQ(!fresh.files.Exists(r.pvcsFile), r.moved) << r.what;
     EXPECT_EQ(fresh.files.Files().size(), r.present.size() + 1) << r.what;
+  }
+}
+
+// The search for a free name ends after kFreeNameTries numbered names; when all are taken the
+// side stays on the PVCS file, as after a failed move.
+TEST_F(FileInfoBuilderTest, FreeNameSearchGivesUpAfterItsTries) {
+  for (bool lastFree : {true, false}) {
+    platform::MemoryPlatform fresh;
+    fresh.files.AddFile(kPvcsFile, "pvcs");
+    fresh.files.AddFile(u"C:\\Temp\\pvc4711.c");
+    for (int64_t n = 1; n < kFreeNameTries + (lastFree ? 0 : 1); ++n)
+      fresh.files.AddFile(u"C:\\Temp\\pvc4711 (" + FromUtf8(std::to_string(n)) + u").c");
+    TFileInfo info = BuildFileInfo(fresh.platform, false, kPvcsFile, u"main.c;1.4");
+    const Text last = u"C:\\Temp\\pvc4711 (" + FromUtf8(std::to_string(kFreeNameTries)) + u").c";
+    EXPECT_EQ(info.FileForBC, lastFree ? last : kPvcsFile) << lastFree;
+    EXPECT_EQ(info.Moved, lastFree) << lastFree;
+    EXPECT_EQ(fresh.files.ContentString(info.FileForBC), "pvcs") << lastFree;
   }
 }
 

@@ -32,11 +32,12 @@ class FaultyFiles : public platform::MemoryFileSystem {
  public:
   int failAt = 0;  // 0: nothing is refused
   int steps = 0;
-  std::vector<Text> refused;                    // the paths of refused calls
+  std::vector<Text> refused;                    // the paths of refused calls other than moves
+  std::vector<Text> refusedMoves;               // the sources of refused moves
   std::vector<std::pair<Text, Bytes>> deleted;  // what was deleted, with its bytes
 
   uint32_t Move(const Text& from, const Text& to) override {
-    if (Refuse(from)) return platform::kErrorAccessDenied;
+    if (Refuse(from, refusedMoves)) return platform::kErrorAccessDenied;
     return MemoryFileSystem::Move(from, to);
   }
   uint32_t Delete(const Text& path) override {
@@ -60,9 +61,10 @@ class FaultyFiles : public platform::MemoryFileSystem {
   }
 
  private:
-  bool Refuse(const Text& path) {
+  bool Refuse(const Text& path) { return Refuse(path, refused); }
+  bool Refuse(const Text& path, std::vector<Text>& list) {
     if (++steps != failAt) return false;
-    refused.push_back(path);
+    list.push_back(path);
     return true;
   }
 };
@@ -270,11 +272,24 @@ Outcome Serve(const Request& r) {
   auto logSays = [&log](const Text& line) {
     return log.find(ToUtf8(line) + "\r\n") != std::string::npos;
   };
-  auto refused = [&files](const Text& name) {
-    for (const Text& path : files.refused)
+  auto among = [&files](const std::vector<Text>& paths, const Text& name) {
+    for (const Text& path : paths)
       if (UpperAscii(files.FullPathName(path)) == UpperAscii(files.FullPathName(name))) return true;
     return false;
   };
+  // A file that could not be moved back is reported only where the user sees it: in the error
+  // shown, or in the log, under the name Velmora gave it.
+  std::vector<Text> notMovedBack;
+  auto collect = [&notMovedBack](const Text& text) {
+    const Text said = u"Cannot move file \"";
+    for (size_t at = 0; (at = text.find(said, at)) != Text::npos;) {
+      at += said.size();
+      notMovedBack.push_back(text.substr(at, text.find(u'"', at) - at));
+    }
+  };
+  for (const auto& box : m.dialogs.boxes) collect(box.text);
+  collect(FromUtf8(log));
+  auto notMovedBackShown = [&](const Text& name) { return among(notMovedBack, name); };
   // A name the run reports as where a file stays, or that the file system refused to clear.
   auto reported = [&](const Text& name) {
     return logSays(u"\"" + name + u"\" is deleted after Beyond Compare is closed") ||
@@ -282,7 +297,8 @@ Outcome Serve(const Request& r) {
            log.find("\"" + ToUtf8(name) +
                     "\" is recognized as 'persistent file' - cannot be "
                     "moved back") != std::string::npos ||
-           refused(name);
+           among(files.refused, name) ||
+           (among(files.refusedMoves, name) && notMovedBackShown(name));
   };
   auto temporary = [&p](const Text& name) { return IsInTempDir(p, name); };
   // The names the log gives the copies, as they were built (perhaps another spelling).

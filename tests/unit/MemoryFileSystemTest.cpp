@@ -34,6 +34,7 @@ TEST_F(MemoryFileSystemTest, AttributesResolveCaseInsensitivelyAndByAlternateNam
       {u"C:\\Work\\Other.c", kInvalidFileAttributes, kErrorFileNotFound},
       {u"C:\\Missing\\Main.c", kInvalidFileAttributes, kErrorPathNotFound},
       {u"D:\\Main.c", kInvalidFileAttributes, kErrorPathNotFound},
+      {u"\u00C3:\\Main.c", kInvalidFileAttributes, kErrorPathNotFound},
       {u"C:\\Work\\Main.c\\", kInvalidFileAttributes, kErrorInvalidName},
       {u"C:\\Work\\Ma*n.c", kInvalidFileAttributes, kErrorInvalidName},
       {u"C:\\Work\\Main.c\\x", kInvalidFileAttributes, kErrorPathNotFound},

@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "platform/ErrorCodes.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "request/MoveJournal.h"
 
 namespace velmora {
 namespace {
 
-TEST(MoveJournal, UndoPutsFilesBackLastMoveFirstAndSkipsWhatItCannotMove) {
+TEST(MoveJournal, UndoPutsFilesBackLastMoveFirstAndReturnsWhatItCannotMove) {
   platform::MemoryPlatform m;
   m.files.AddFile(u"C:\\Temp\\a.c", "a");
   m.files.AddFile(u"C:\\Temp\\b (1).h", "b");
@@ -17,13 +18,17 @@ TEST(MoveJournal, UndoPutsFilesBackLastMoveFirstAndSkipsWhatItCannotMove) {
   moves.Record(u"C:\\Temp\\a.tmp", u"C:\\Temp\\a.c");
   moves.Record(u"C:\\Temp\\b.tmp", u"C:\\Temp\\b (1).h");
   moves.Record(u"C:\\Temp\\c.tmp", u"C:\\Temp\\c.x");  // its name is taken again
-  moves.Undo(m.files);
+  std::vector<MoveJournal::Refused> refused = moves.Undo(m.files);
+  ASSERT_EQ(refused.size(), 1u);
+  EXPECT_EQ(refused[0].move.to, u"C:\\Temp\\c.x");
+  EXPECT_EQ(refused[0].move.from, u"C:\\Temp\\c.tmp");
+  EXPECT_EQ(refused[0].error, platform::kErrorAlreadyExists);
   EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\a.tmp"), "a");
   EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\b.tmp"), "b");
   EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\c.x"), "c") << "left where it is, not deleted";
   EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\c.tmp"), "someone else's");
   EXPECT_TRUE(moves.Moves().empty());
-  moves.Undo(m.files);  // nothing left to undo
+  EXPECT_TRUE(moves.Undo(m.files).empty());  // nothing left to undo
   EXPECT_EQ(m.files.Files().size(), 4u);
 }
 

@@ -49,7 +49,7 @@ TEST(RunLog, SavedByteForByteInAnsiWithCrLfAndNoBom) {
   std::vector<Text> parameter{u"ANCESTOR=C:\\Temp\\pvc1.tmp,M\u00fcller.c Rev 1.4",
                               u"DERIVATIVES=C:\\Temp\\pvc2.tmp,\u20ac \u4e2d", u""};
   RunLog log = AssembleRunLog(parameter, Left(), RightArchive(), u"\"C:\\BC3\\BComp.exe\" x");
-  SaveRunLog(m.files, m.locale, u"C:\\Temp\\Velmora.log", log);
+  SaveRunLog(m.files, m.locale, m.clock, u"C:\\Temp\\Velmora.log", log);
 
   const std::string first =
       "Tempfile:\r\n"
@@ -82,7 +82,7 @@ TEST(RunLog, SavedByteForByteInAnsiWithCrLfAndNoBom) {
   log.push_back(TimingLine(u"1,234.567", -1, 0));
   log.push_back(u"left line");
   log.push_back(u"right line");
-  SaveRunLog(m.files, m.locale, u"C:\\Temp\\Velmora.log", log);
+  SaveRunLog(m.files, m.locale, m.clock, u"C:\\Temp\\Velmora.log", log);
   EXPECT_EQ(m.files.ContentString(u"C:\\Temp\\Velmora.log"),
             first +
                 "CreateProcess returned after 1,234.567 seconds {-1/0}\r\n"
@@ -102,6 +102,7 @@ TEST(RunLog, SaveFailureNamesTheLogAndTheSystemText) {
     const char* name;
     void (*setUp)(platform::MemoryFileSystem&);
     Text expected;
+    uint64_t waitedMs;  // only a log in use is waited for
   } rows[] = {
       {"log open in another program",
        [](platform::MemoryFileSystem& f) {
@@ -109,26 +110,46 @@ TEST(RunLog, SaveFailureNamesTheLogAndTheSystemText) {
          f.Lock(u"C:\\Temp\\Velmora.log");
        },
        u"Cannot create file \"C:\\Temp\\Velmora.log\". The process cannot access the file "
-       u"because it is being used by another process"},
+       u"because it is being used by another process",
+       3550},
       {"existing log read-only",
        [](platform::MemoryFileSystem& f) {
          f.AddFile(u"C:\\Temp\\Velmora.log", "old", platform::kAttrReadOnly);
        },
-       u"Cannot create file \"C:\\Temp\\Velmora.log\". Access is denied"},
+       u"Cannot create file \"C:\\Temp\\Velmora.log\". Access is denied", 0},
       {"directory missing", [](platform::MemoryFileSystem&) {},
        u"Cannot create file \"C:\\Temp\\Velmora.log\". The system cannot find the path "
-       u"specified"},
+       u"specified",
+       0},
   };
   for (const auto& r : rows) {
     platform::MemoryPlatform m;
     r.setUp(m.files);
     try {
-      SaveRunLog(m.files, m.locale, path, {u"x"});
+      SaveRunLog(m.files, m.locale, m.clock, path, {u"x"});
       ADD_FAILURE() << r.name << ": no error";
     } catch (const EVelmora& error) {
       EXPECT_EQ(error.Message(), r.expected) << r.name;
     }
+    EXPECT_EQ(m.clock.elapsed, r.waitedMs) << r.name;
   }
+}
+
+// Another request of the same folder writes the log meanwhile: the save waits, with growing
+// pauses, until it can write, and then its own log wins.
+TEST(RunLog, SaveWaitsForAnotherRequestsSave) {
+  const Text path = u"C:\\Temp\\Velmora.log";
+  platform::MemoryPlatform m;
+  m.files.AddFile(path, "the other request's log");
+  m.files.Lock(path);
+  std::vector<uint64_t> pauses;
+  m.clock.onSleep = [&] {
+    pauses.push_back(m.clock.elapsed);
+    if (m.clock.sleeps == 4) m.files.Unlock(path);
+  };
+  SaveRunLog(m.files, m.locale, m.clock, path, {u"mine"});
+  EXPECT_EQ(m.files.ContentString(path), "mine\r\n");
+  EXPECT_EQ(pauses, (std::vector<uint64_t>{50, 150, 350, 750}));
 }
 
 }  // namespace

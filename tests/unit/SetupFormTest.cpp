@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/ProgramEntry.h"
-#include "disposal/HelperServer.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "settings/Settings.h"
 #include "settings/SetupForm.h"
 #include "support/Errors.h"
+#include "support/HelperContract.h"
 #include "support/SystemUtils.h"
 
 namespace velmora {
@@ -225,6 +227,32 @@ TEST_F(SetupFormTest, OkRegistersTheServerWaitsAndThenStoresTheFourValues) {
   EXPECT_TRUE(m.dialogs.boxes.empty());
 }
 
+// The path is stored as the full name of the file that was checked, so that requests started
+// from any folder find it and recognise Beyond Compare 3's launcher.
+TEST_F(SetupFormTest, OkStoresTheFullNormalisedPathOfTheCheckedFile) {
+  m.files.AddDirectory(u"C:\\Work");
+  ASSERT_TRUE(m.files.SetCurrentDir(u"C:\\"));
+  struct Row {
+    Text typed, stored;
+  } rows[] = {
+      {u"C:\\BC3\\BComp.exe", u"C:\\BC3\\BComp.exe"},
+      {u"C:/BC3/BComp.exe", u"C:\\BC3\\BComp.exe"},
+      {u"BC3\\BComp.exe", u"C:\\BC3\\BComp.exe"},
+      {u"C:BC3\\BComp.exe", u"C:\\BC3\\BComp.exe"},
+      {u"\\BC2\\BC2.exe", u"C:\\BC2\\BC2.exe"},
+      {u"C:\\Work\\..\\BC3\\.\\BComp.exe", u"C:\\BC3\\BComp.exe"},
+  };
+  for (const auto& row : rows) {
+    serverPolls = 0;
+    EXPECT_FALSE(ChooseAndPressOk(SetupRadio::BC2, row.typed)) << ToUtf8(row.typed);
+    EXPECT_EQ(StoredText(u"BC2Path"), row.stored) << ToUtf8(row.typed);
+  }
+  // Relative to the current folder when OK is pressed.
+  ASSERT_TRUE(m.files.SetCurrentDir(u"C:\\BC3"));
+  EXPECT_FALSE(ChooseAndPressOk(SetupRadio::BC2, u"BComp.exe"));
+  EXPECT_EQ(StoredText(u"BC2Path"), u"C:\\BC3\\BComp.exe");
+}
+
 TEST_F(SetupFormTest, FirstUseWithTheMergeToolUnregistersAndStoresItsChoice) {
   m.system.SetMembership(AdminMembership::Member);
   m.registry.AddKey(Hive::ClassesRoot, kClassKey);
@@ -322,6 +350,41 @@ TEST_F(SetupFormTest, RegistrationThatNeverShowsFailsAfterAHundredPolls) {
                                              ? u"Failed to register the VelmoraHelper Object."
                                              : u"Failed to unregister the VelmoraHelper Object.");
     EXPECT_TRUE(t.NothingStored());
+  }
+}
+
+// While OK waits for the registration, the user can close the dialog, which cancels the save
+// (also when the registration then shows), and OK or browse pressed again do nothing.
+TEST_F(SetupFormTest, WhileOkWaitsClosingCancelsTheSaveAndOkDoesNothing) {
+  struct Row {
+    const char* situation;
+    int serverPolls;                               // -1: the registration never shows
+    std::function<void(MemorySetupWindow&)> acts;  // at the second look during the wait
+    bool stored;
+    size_t boxes;
+    int sleeps;
+  } rows[] = {
+      {"closed, then registered", 5, [](MemorySetupWindow& w) { w.Cancel(); }, false, 0, 2},
+      {"OK again, then registered", 5, [](MemorySetupWindow& w) { w.ClickOk(); }, true, 0, 5},
+      {"OK again, never registered", -1, [](MemorySetupWindow& w) { w.ClickOk(); }, false, 1, 100},
+      {"browse, never registered", -1, [](MemorySetupWindow& w) { w.ClickBrowse(); }, false, 1,
+       100},
+  };
+  for (const auto& row : rows) {
+    Scene t;
+    t.serverPolls = row.serverPolls;
+    int looks = 0;
+    t.m.windowing.setupWhileBusy = [&](MemorySetupWindow& w) {
+      if (++looks == 2) row.acts(w);
+    };
+    t.ChooseAndPressOk(SetupRadio::BC2);
+    EXPECT_EQ(t.m.shell.calls.size(), 1u) << row.situation;
+    EXPECT_EQ(t.m.clock.sleeps, row.sleeps) << row.situation;
+    EXPECT_EQ(t.m.dialogs.boxes.size(), row.boxes) << row.situation;
+    EXPECT_EQ(!t.NothingStored(), row.stored) << row.situation;
+    EXPECT_EQ(t.Window().result, row.stored ? ModalResult::Ok : ModalResult::Cancel)
+        << row.situation;
+    EXPECT_TRUE(t.Window().browsedFrom.empty()) << row.situation;
   }
 }
 

@@ -86,6 +86,7 @@ TEST(PathNormal, NormalisedFullPathAndSameFileName) {
       {u"\\\\?\\UNC\\server\\share\\a.c", u"\\\\server\\share\\a.c"},
       {u"a.c", u"C:\\Work\\a.c"},
       {u"..\\a.c", u"C:\\a.c"},
+      {u"\u00C3:\\Temp\\x\\..\\a (1).c", u"\u00C3:\\Temp\\a (1).c"},  // no such drive
       {u"", u""},
   };
   for (const auto& r : rows)

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ErrorDisplay.h"
+#include "support/ErrorDisplay.h"
 #include "app/ProgramEntry.h"
 #include "app/Worker.h"
 #include "platform/memory/MemoryPlatform.h"
@@ -173,7 +173,9 @@ TEST_F(WorkerTest, ProgramFileNameDecidesBeyondCompare3) {
               {u"C:\\BC\\BCOMP.EXE", true},
               {u"C:\\BC\\BComp.exe.bak", false},
               {u"C:\\BC\\BC2.exe", false},
-              {u"C:\\B.C\\BComp.exe", true}};
+              {u"C:\\B.C\\BComp.exe", true},
+              {u"C:/BC/BComp.exe", true},  // a slash separates as the system's calls take it
+              {u"C:\\BC/x.BComp.exe", false}};
   for (const auto& row : rows) {
     Request r;
     r.m.files.AddFile(row.program);

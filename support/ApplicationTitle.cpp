@@ -1,4 +1,4 @@
-#include "app/ApplicationTitle.h"
+#include "support/ApplicationTitle.h"
 
 namespace velmora {
 namespace {
@@ -17,12 +17,6 @@ Text ApplicationTitle(TextView modulePath) {
   name = name.substr(0, name.find(u'.'));
   for (size_t i = 1; i < name.size(); ++i) name[i] = LowerLetter(name[i]);
   return name;
-}
-
-Text ErrorDisplayText(TextView message) {
-  Text text(message);
-  if (!text.empty() && text.back() > u'.') text += u'.';
-  return text;
 }
 
 }  // namespace velmora

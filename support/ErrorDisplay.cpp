@@ -1,6 +1,7 @@
-#include "app/ErrorDisplay.h"
+#include "support/ErrorDisplay.h"
 
-#include "app/ApplicationTitle.h"
+#include "support/ApplicationTitle.h"
+#include "support/Errors.h"
 
 namespace velmora {
 

@@ -1,5 +1,6 @@
 #include "settings/BeyondCompareDiscovery.h"
 
+#include "settings/RegistryAccessor.h"
 #include "settings/Settings.h"
 #include "support/FileExists.h"
 
@@ -33,13 +34,7 @@ Text ReadText(platform::IRegistry& registry, Hive hive, RegistryView view, const
   RegistryQuery read = opened->Query(name, sized.size);
   if (read.status != RegistryQuery::Status::Ok) return Text();
   if (read.type != platform::kRegSz && read.type != platform::kRegExpandSz) return Text();
-  Text text;
-  for (size_t i = 0; i + 1 < read.data.size(); i += 2) {
-    char16_t c = static_cast<char16_t>(read.data[i] | (read.data[i + 1] << 8));
-    if (c == 0) break;
-    text += c;
-  }
-  return text;
+  return RegistryStringText(read.data);
 }
 
 Text FromRegistration(platform::Platform& platform) {

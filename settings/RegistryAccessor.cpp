@@ -23,6 +23,16 @@ namespace {
 
 }  // namespace
 
+Text RegistryStringText(const std::vector<uint8_t>& data) {
+  Text text;
+  for (size_t i = 0; i + 1 < data.size(); i += 2) {
+    char16_t c = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
+    if (c == 0) break;
+    text += c;
+  }
+  return text;
+}
+
 RegistryAccessor::RegistryAccessor(platform::IRegistry& registry, uint32_t access)
     : registry_(registry), access_(access) {}
 
@@ -60,13 +70,7 @@ Text RegistryAccessor::ReadString(const Text& name) {
   RegistryQuery read = key_->Query(name, sized.size);
   if (read.status != RegistryQuery::Status::Ok) FailedToGetData(name);
   if (read.type != platform::kRegSz && read.type != platform::kRegExpandSz) InvalidDataType(name);
-  Text text;
-  for (size_t i = 0; i + 1 < read.data.size(); i += 2) {
-    char16_t c = static_cast<char16_t>(read.data[i] | (read.data[i + 1] << 8));
-    if (c == 0) break;
-    text += c;
-  }
-  return text;
+  return RegistryStringText(read.data);
 }
 
 bool RegistryAccessor::ReadBool(const Text& name) {

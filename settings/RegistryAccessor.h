@@ -2,11 +2,16 @@
 // writes that raise the system's messages. The open key is closed when the accessor goes.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/Registry.h"
 
 namespace velmora {
+
+// A string value's bytes (UTF-16 little-endian) as text, up to the first NUL.
+Text RegistryStringText(const std::vector<uint8_t>& data);
 
 class RegistryAccessor {
  public:

@@ -805,9 +805,28 @@ Section "Velmora"
   ${EndIf}
 
   !insertmacro Step "register" "Registering ${HELPER}."
-  ExecWait '"$INSTDIR\${HELPER}" /regserver' $1
-  ${If} $1 != 0
+  ; Installed means registered: success is a zero exit code and the class key in place. A start
+  ; that fails leaves the exit code unset, so it is preset to a failure. A start can fail once
+  ; on a busy machine: the registration is tried twice before the install fails and is undone.
+  StrCpy $2 0
+  ${Do}
+    IntOp $2 $2 + 1
+    StrCpy $1 "not started"
+    ExecWait '"$INSTDIR\${HELPER}" /regserver' $1
+    ${If} $1 == 0
+      ClearErrors
+      ReadRegStr $3 HKCR "${CLASS_KEY}\LocalServer32" ""
+      ${If} ${Errors}
+        StrCpy $1 "no class key"
+      ${EndIf}
+    ${EndIf}
+    ${If} $1 == 0
+      ${ExitDo}
+    ${EndIf}
     !insertmacro Say "${HELPER} could not register itself ($1)."
+  ${LoopUntil} $2 >= 2
+  ${If} $1 != 0
+    !insertmacro Fail "Cannot register ${HELPER}."
   ${EndIf}
 
   ${If} $Presets == 1

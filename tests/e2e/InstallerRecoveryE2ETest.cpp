@@ -21,6 +21,7 @@ using namespace installer_e2e;
 using InstallerRecovery = InstallerRun;
 
 TEST_F(InstallerRecovery, EveryFormOfTheToolPathInstallsTheFullPathAndUninstalls) {
+  const std::string log = e2e::WineSession::TempDir() + "\\Velmora-Setup.log";
   const std::string blanks = "C:\\Program Files\\S\xC3\xA9r\xC3\xA8na PVCS";
   struct Row {
     const char* form;
@@ -45,7 +46,7 @@ TEST_F(InstallerRecovery, EveryFormOfTheToolPathInstallsTheFullPathAndUninstalls
     wine.SetCurrentFolder(row.currentFolder);
     EXPECT_EQ(Run("C:\\e2e\\" + kSetup + " /S " + row.toolSwitch), "0");
     wine.SetCurrentFolder("");
-    EXPECT_EQ(State(row.folder), Installed(row.folder));
+    EXPECT_EQ(State(row.folder), Installed(row.folder)) << wine.ReadFile(log);
     EXPECT_EQ(ValueOf(wine.RegQuery(kUninstallKey, "InstallLocation"), "InstallLocation"),
               row.folder);
     ASSERT_TRUE(Uninstall(row.folder));

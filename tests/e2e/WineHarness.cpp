@@ -328,12 +328,20 @@ std::string WineSession::RegQuery(const std::string& key, const std::string& val
     argv.insert(argv.end(), {"/v", value});
   }
   std::string out = dir_ + "/reg-query.txt";
-  fs::remove(out);
-  if (Run(argv, WineEnvironment(prefix_), out, 60) != 0) return {};
-  std::ifstream in(out, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  auto read = [&out] {
+    std::ifstream in(out, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  };
+  // A missing key or value is reg's own answer; a run that says nothing at all (a start that
+  // failed on a loaded machine) is no answer and is asked again.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    fs::remove(out);
+    if (Run(argv, WineEnvironment(prefix_), out, 60) == 0) return read();
+    if (read().find("Unable to find") != std::string::npos) return {};
+  }
+  return {};
 }
 
 std::string WineSession::Screenshot(const std::string& name) const {

@@ -20,9 +20,19 @@ int wmain(int argc, wchar_t** argv) {
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
   const wchar_t* folder = argc > 4 ? argv[4] : nullptr;
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder,
-                      &startup, &info)) {
-    ToolWriteFile(argv[2], "start failed " + std::to_string(GetLastError()));
+  // On a loaded machine Wine now and then fails a start with ERROR_INTERNAL_ERROR before the
+  // program runs at all; that start is tried again. Every other refusal is the answer.
+  BOOL started = FALSE;
+  DWORD error = 0;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt > 0) Sleep(500);
+    started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             folder, &startup, &info);
+    error = started ? 0 : GetLastError();
+    if (error != ERROR_INTERNAL_ERROR) break;
+  }
+  if (!started) {
+    ToolWriteFile(argv[2], "start failed " + std::to_string(error));
     return 1;
   }
   DWORD limit = static_cast<DWORD>(_wtoi(argv[3]));

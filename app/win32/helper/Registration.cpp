@@ -144,6 +144,13 @@ DWORD UnregisterServer() {
   } else if (status == ERROR_FILE_NOT_FOUND) {
     status = ERROR_SUCCESS;
   }
+  // While the class key stands, everything it stands for must stay: stop here and report why.
+  Key remaining;
+  if (status != ERROR_SUCCESS &&
+      RegOpenKeyExW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + kClsidText).c_str(), 0, KEY_READ,
+                    remaining.out()) == ERROR_SUCCESS) {
+    return status;
+  }
   LSTATUS step = RemoveLogonEntry();
   if (status == ERROR_SUCCESS) status = step;
   // Not registered (any more) is what unregistering wants: the library is unregistered only
